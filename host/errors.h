@@ -1,0 +1,38 @@
+// Error recording, end of program and the debug log "ErrorLog.txt".
+#pragma once
+
+// Error codes the runtime records.
+enum : int {
+    VX_ERR_FILE = 3,         // a file cannot be opened or loaded
+    VX_ERR_DIVISION = 6,     // division by zero
+    VX_ERR_RANGE = 7,        // value out of range, or memory not obtained
+    VX_ERR_INDEX_COUNT = 8,  // array used with another number of indices
+    VX_ERR_INDEX = 9,        // array index out of range
+    VX_ERR_ENDED = 10,       // ended by Escape or END
+};
+
+extern int _g_error;
+extern int _g_errorline;
+extern int _g_debugline;
+
+// Records `code` with the last announced source line; returns the code.
+int _Error(int code);
+// Announces the source line the program is on.
+void _dLn(int line);
+// Normal end: writes the end record (debug on) or deletes the log, then exit code 0.
+[[noreturn]] void _EndProgram();
+// The END command: records error 10 and ends with exit code 1, log left as it is.
+[[noreturn]] void END();
+
+// The debug log in the temporary folder; each entry is one line ending in CR LF.
+class KWFileSystem {
+public:
+    // Appends `text` as one entry.
+    static void WriteDebug(const char* text);
+    // Appends `value` as one entry, formatted as %g.
+    static void WriteDebug(double value);
+    // Deletes the log; a missing log is no error.
+    static void DeleteDebug();
+    // Full path of the log.
+    static const char* DebugPath();
+};

@@ -1,0 +1,22 @@
+// The process entry, the window procedure and the game thread.
+#pragma once
+#include <cstdint>
+#include "platform/types.h"
+
+class OpenGLLumeris;
+
+// Supplied by the compiled program.
+int GlobalInit(OpenGLLumeris& renderer, HWND window);
+int MainGameSub();
+
+// The process entry: window, seed, game thread; see host/winmain.cpp.
+int WinMain(HINSTANCE instance, HINSTANCE previous, char* commandLine, int showFlag);
+// The window procedure of the game's window.
+LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The second game thread's procedure; `parameter` is the instance handle.
+uint32_t ExternalThread(void* parameter);
+
+// Ends the process with `code`. Called off the game thread while the game runs on
+// a thread of its own, it ends at once without static destruction, so no device is
+// torn down under the game thread's feet.
+[[noreturn]] void _HostExit(int code);

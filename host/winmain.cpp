@@ -1,0 +1,103 @@
+// The process entry: the window, the random seed, the choice of the game thread,
+// and the start-up sequence that ends in the compiled program.
+#include <atomic>
+#include <cstdlib>
+#include <thread>
+
+#include "host/errors.h"
+#include "host/globals.h"
+#include "host/host.h"
+#include "input/DirectInput.h"
+#include "lang/random.h"
+#include "platform/clock.h"
+#include "platform/thread.h"
+#include "platform/window.h"
+#include "render/OpenGLFont.h"
+#include "render/OpenGLLumeris.h"
+#include "sound/SFXSound.h"
+
+namespace {
+
+HINSTANCE hInstance = nullptr;
+const char* const lpszAppName = "Vamex Game Running";
+
+// Set while the game runs on a thread of its own; then only that thread may end
+// the process with static destruction.
+std::atomic<bool> g_gameOnSecondThread{false};
+std::thread::id g_gameThread;
+
+// The start-up sequence and the program, on the game thread; ends the process.
+[[noreturn]] void RunGame(int fontWidth, HINSTANCE instance) {
+    GlobalInit(lumeris, hWnd);
+    fnt.Init("SMALFONT.BMP", fontWidth);
+    DXin.CreateDInput(hWnd, instance);
+    DXsnd.Create(hWnd);
+    DXsnd.GetCaps();
+    MainGameSub();
+    _EndProgram();
+}
+
+}  // namespace
+
+int WinMain(HINSTANCE instance, HINSTANCE, char*, int) {
+    hInstance = instance;
+    if (!platform::RegisterWindowClass(lpszAppName, WndProc)) return 0;
+    hWnd = platform::CreateWindow(lpszAppName, lpszAppName, 50, 50, 800, 600);
+    if (!hWnd) return 0;
+    platform::ShowWindow(hWnd, true);
+
+    _SeedRandom(platform::TickCount());
+
+    if (_VX_DEBUG == 0) RunGame(800, hInstance);
+
+    g_gameOnSecondThread = true;
+    PlatformThread* thread = platform::StartThread(ExternalThread, hInstance);
+    platform::Message msg{};
+    while (platform::GetMessage(&msg) != 0) {
+        if (thread && !platform::ThreadStillActive(thread)) break;
+        platform::DispatchMessage(&msg);
+        platform::Sleep(500);
+    }
+    return (int)msg.wParam;
+}
+
+uint32_t ExternalThread(void* parameter) {
+    g_gameThread = std::this_thread::get_id();
+    GlobalInit(lumeris, hWnd);
+    fnt.Init("SMALFONT.BMP", _VX_RESX);
+    DXin.CreateDInput(hWnd, (HINSTANCE)parameter);
+    DXsnd.Create(hWnd);
+    DXsnd.GetCaps();
+    int result = MainGameSub();
+    _EndProgram();
+    return (uint32_t)result;
+}
+
+LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case platform::WM_CREATE:
+        case platform::WM_MOVE:
+        case platform::WM_SIZE:
+        case platform::WM_ACTIVATE:
+            // Invalidating every window on the desktop has no counterpart here: the
+            // compositor repaints other windows itself.
+            return 0;
+        case platform::WM_PAINT:
+            return 0;
+        case platform::WM_CLOSE:
+            platform::DestroyWindow(window);
+            _EndProgram();
+        default:
+            return platform::DefWindowProc(window, message, wParam, lParam);
+    }
+}
+
+void _HostExit(int code) {
+    if (g_gameOnSecondThread && std::this_thread::get_id() != g_gameThread) {
+        // The game thread may be inside a command: leave the devices alone, give
+        // the display back, and end without running their destructors.
+        if (hWnd) platform::RestoreDisplayMode(hWnd);
+        std::_Exit(code);
+    }
+    std::exit(code);
+}

@@ -1,0 +1,13 @@
+// Line-addressed text files: read or replace one numbered line.
+#pragma once
+#include "lang/VXStr.h"
+
+// Replaces line `line` (0..255) of `file` with `text`; 0, or 7 from _Error.
+int PutFile(const char* file, short line, VXStr& text);
+// Reads line `line` of `file` into `result`; 0, or 7 or 3 from _Error.
+int GetFile(const char* file, short line, VXStr& result);
+
+int GETFILE(VXStr file, int line, int& value);
+int GETFILE(VXStr file, int line, VXStr& text);
+int PUTFILE(VXStr file, int line, int value);
+int PUTFILE(VXStr file, int line, VXStr text);

@@ -1,0 +1,16 @@
+// Time: a 32-bit millisecond clock that wraps like the Win32 one, and sleeps.
+#pragma once
+#include <cstdint>
+
+namespace platform {
+
+// Milliseconds on a monotonic clock, wrapping at 2^32.
+uint32_t TickCount();
+// Sleeps at least `ms` milliseconds.
+void Sleep(uint32_t ms);
+// Sleeps until shortly (about 0.2 ms) before TickCount() reaches `tick`, so that a
+// caller polling the clock afterwards sees the tick arrive without burning a core.
+// Returns at once when `tick` is already due.
+void SleepUntilTick(uint32_t tick);
+
+}  // namespace platform

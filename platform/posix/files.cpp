@@ -1,0 +1,97 @@
+// The temporary folder and the resolution of Windows file names.
+#include "platform/files.h"
+
+#include <dirent.h>
+#include <strings.h>
+#include <sys/stat.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace platform {
+namespace {
+
+bool Exists(const std::string& path) {
+    struct stat st;
+    return lstat(path.c_str(), &st) == 0;
+}
+
+// Finds `component` in folder `dir`: the exact name first, then one that differs
+// only in case. Empty when neither exists.
+std::string MatchComponent(const std::string& dir, const std::string& component) {
+    std::string exact = dir + "/" + component;
+    if (Exists(exact)) return component;
+    DIR* d = opendir(dir.empty() ? "/" : dir.c_str());
+    if (!d) return std::string();
+    std::string found;
+    while (dirent* e = readdir(d)) {
+        if (strcasecmp(e->d_name, component.c_str()) == 0) {
+            found = e->d_name;
+            break;
+        }
+    }
+    closedir(d);
+    return found;
+}
+
+std::string WinePrefix() {
+    const char* prefix = std::getenv("WINEPREFIX");
+    if (prefix && *prefix) return prefix;
+    const char* home = std::getenv("HOME");
+    return std::string(home && *home ? home : "") + "/.wine";
+}
+
+}  // namespace
+
+std::string TempPath() {
+    const char* dir = std::getenv("TMPDIR");
+    std::string path = (dir && *dir) ? dir : "/tmp";
+    if (path.back() != '/') path += '/';
+    return path;
+}
+
+std::string ResolvePath(const char* name) {
+    if (!name) return std::string();
+    std::string text(name);
+    if (!text.empty() && text[0] == '/') return text;
+    for (char& c : text)
+        if (c == '\\') c = '/';
+
+    std::string base;  // resolved so far, without trailing '/'
+    size_t pos = 0;
+    if (text.size() >= 2 && text[1] == ':' && std::isalpha((unsigned char)text[0])) {
+        char drive[3] = {(char)std::tolower((unsigned char)text[0]), ':', 0};
+        base = WinePrefix() + "/dosdevices/" + drive;
+        pos = 2;
+    } else {
+        base = ".";
+    }
+
+    std::vector<std::string> parts;
+    while (pos <= text.size()) {
+        size_t next = text.find('/', pos);
+        if (next == std::string::npos) next = text.size();
+        std::string part = text.substr(pos, next - pos);
+        if (!part.empty() && part != ".") parts.push_back(part);
+        pos = next + 1;
+    }
+    bool matching = true;  // once a component is missing, the rest is kept as written
+    for (const std::string& part : parts) {
+        std::string use = part;
+        if (matching && part != "..") {
+            std::string match = MatchComponent(base, part);
+            if (match.empty())
+                matching = false;
+            else
+                use = match;
+        }
+        base += "/" + use;
+    }
+    if (base.rfind("./", 0) == 0) base.erase(0, 2);
+    if (!text.empty() && text.back() == '/') base += '/';
+    return base;
+}
+
+}  // namespace platform

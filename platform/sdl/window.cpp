@@ -1,0 +1,350 @@
+// SDL2 backend of the window, GL context, display modes and the message queue.
+#include "platform/window.h"
+
+#include <atomic>
+#include <cstdio>
+#include <cstring>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <unistd.h>
+
+#include "platform/sdl/sdl_internal.h"
+
+struct PlatformWindow {
+    SDL_Window* sdl = nullptr;
+    platform::WindowProc proc = nullptr;
+    Uint32 id = 0;
+};
+
+struct PlatformGLContext {
+    SDL_GLContext sdl = nullptr;
+};
+
+namespace platform {
+namespace {
+
+struct WindowClass {
+    char name[64];
+    WindowProc proc;
+};
+
+// Native handles and queues live here only; plain data, so nothing runs at exit
+// while the runtime's own destructors still use the window.
+struct PlatformData {
+    std::atomic<bool> videoReady{false};
+    std::thread::id eventThread;
+    WindowClass classes[8];
+    int classCount = 0;
+    PlatformWindow* windows[8];
+    int windowCount = 0;
+    int cursorCount = 0;
+    std::mutex queueLock;
+    std::deque<Message>* queue = nullptr;  // never destroyed: messages may be posted at exit
+};
+
+PlatformData& Data() {
+    static PlatformData* data = new PlatformData();
+    return *data;
+}
+
+PlatformWindow* FindWindow(Uint32 id) {
+    PlatformData& d = Data();
+    for (int i = 0; i < d.windowCount; ++i)
+        if (d.windows[i] && d.windows[i]->id == id) return d.windows[i];
+    return nullptr;
+}
+
+PlatformWindow* FirstWindow() {
+    PlatformData& d = Data();
+    for (int i = 0; i < d.windowCount; ++i)
+        if (d.windows[i]) return d.windows[i];
+    return nullptr;
+}
+
+void Enqueue(const Message& msg) {
+    PlatformData& d = Data();
+    std::lock_guard<std::mutex> lock(d.queueLock);
+    d.queue->push_back(msg);
+}
+
+// Window-manager events become the Win32 messages the runtime knows.
+void TranslateWindowEvent(const SDL_Event& e) {
+    if (e.type == SDL_QUIT) {
+        // The application is asked to quit (SIGTERM, session end): the close message.
+        if (PlatformWindow* w = FirstWindow()) Enqueue({w, WM_CLOSE, 0, 0});
+        return;
+    }
+    PlatformWindow* w = FindWindow(e.window.windowID);
+    if (!w) return;
+    switch (e.window.event) {
+        case SDL_WINDOWEVENT_CLOSE:
+            // The window manager's close button or Alt+F4: the system-menu close.
+            Enqueue({w, WM_SYSCOMMAND, SC_CLOSE, 0});
+            break;
+        case SDL_WINDOWEVENT_MOVED:
+            Enqueue({w, WM_MOVE, 0, (LPARAM)((e.window.data1 & 0xFFFF) | (e.window.data2 << 16))});
+            break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            Enqueue({w, WM_SIZE, 0, (LPARAM)((e.window.data1 & 0xFFFF) | (e.window.data2 << 16))});
+            break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            Enqueue({w, WM_ACTIVATE, 1, 0});
+            break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            Enqueue({w, WM_ACTIVATE, 0, 0});
+            break;
+        case SDL_WINDOWEVENT_EXPOSED:
+            Enqueue({w, WM_PAINT, 0, 0});
+            break;
+        default:
+            break;
+    }
+}
+
+bool TakeMessage(Message* msg, HWND filter) {
+    PlatformData& d = Data();
+    std::lock_guard<std::mutex> lock(d.queueLock);
+    for (auto it = d.queue->begin(); it != d.queue->end(); ++it) {
+        if (!filter || it->window == filter || it->message == WM_QUIT) {
+            *msg = *it;
+            d.queue->erase(it);
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+namespace sdl {
+
+bool OnEventThread() {
+    PlatformData& d = Data();
+    return d.videoReady && std::this_thread::get_id() == d.eventThread;
+}
+
+void PumpEvents() {
+    if (!OnEventThread()) return;
+    SDL_PumpEvents();
+    SDL_Event e;
+    while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
+        if (e.type == SDL_QUIT || e.type == SDL_WINDOWEVENT)
+            TranslateWindowEvent(e);
+        else
+            HandleInputEvent(e);
+    }
+}
+
+}  // namespace sdl
+
+bool InitVideo() {
+    PlatformData& d = Data();
+    if (d.videoReady) return true;
+    if (!d.queue) d.queue = new std::deque<Message>();
+    // Closing the last window is a request to the program, not a quit of its own.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "0");
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        // No display reachable: the same window, on the offscreen driver.
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
+    }
+    d.eventThread = std::this_thread::get_id();
+    d.videoReady = true;
+    return true;
+}
+
+bool VideoReady() {
+    return Data().videoReady;
+}
+
+const char* VideoDriver() {
+    const char* name = VideoReady() ? SDL_GetCurrentVideoDriver() : nullptr;
+    return name ? name : "";
+}
+
+bool RegisterWindowClass(const char* name, WindowProc proc) {
+    PlatformData& d = Data();
+    if (!name || !proc || d.classCount >= 8 || std::strlen(name) >= sizeof(d.classes[0].name))
+        return false;
+    for (int i = 0; i < d.classCount; ++i)
+        if (std::strcmp(d.classes[i].name, name) == 0) return false;  // already registered
+    std::strcpy(d.classes[d.classCount].name, name);
+    d.classes[d.classCount].proc = proc;
+    ++d.classCount;
+    return true;
+}
+
+HWND CreateWindow(const char* className, const char* title, int x, int y, int w, int h) {
+    PlatformData& d = Data();
+    WindowProc proc = nullptr;
+    for (int i = 0; i < d.classCount; ++i)
+        if (std::strcmp(d.classes[i].name, className) == 0) proc = d.classes[i].proc;
+    if (!proc || !InitVideo() || d.windowCount >= 8) return nullptr;
+
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_Window* sdlWindow = SDL_CreateWindow(
+        title, x, y, w, h, SDL_WINDOW_OPENGL | SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
+    if (!sdlWindow) return nullptr;
+    PlatformWindow* window = new PlatformWindow();
+    window->sdl = sdlWindow;
+    window->proc = proc;
+    window->id = SDL_GetWindowID(sdlWindow);
+    d.windows[d.windowCount++] = window;
+    proc(window, WM_CREATE, 0, 0);
+    return window;
+}
+
+void DestroyWindow(HWND window) {
+    if (!window) return;
+    PlatformData& d = Data();
+    if (window->proc) window->proc(window, WM_DESTROY, 0, 0);
+    for (int i = 0; i < d.windowCount; ++i)
+        if (d.windows[i] == window) d.windows[i] = nullptr;
+    if (window->sdl) SDL_DestroyWindow(window->sdl);
+    window->sdl = nullptr;
+    // The handle itself stays valid memory: callers may still hold it at exit.
+}
+
+void ShowWindow(HWND window, bool show) {
+    if (!window || !window->sdl) return;
+    if (show)
+        SDL_ShowWindow(window->sdl);
+    else
+        SDL_HideWindow(window->sdl);
+}
+
+void MoveWindow(HWND window, int x, int y, int w, int h) {
+    if (!window || !window->sdl) return;
+    SDL_SetWindowPosition(window->sdl, x, y);
+    if (w > 0 && h > 0) SDL_SetWindowSize(window->sdl, w, h);
+}
+
+bool GetWindowRect(HWND window, Rect* rect) {
+    if (!window || !window->sdl || !rect) return false;
+    int x, y, w, h;
+    SDL_GetWindowPosition(window->sdl, &x, &y);
+    SDL_GetWindowSize(window->sdl, &w, &h);
+    *rect = {x, y, x + w, y + h};
+    return true;
+}
+
+void SetTopMost(HWND window, bool topMost) {
+    if (!window || !window->sdl) return;
+    SDL_SetWindowAlwaysOnTop(window->sdl, topMost ? SDL_TRUE : SDL_FALSE);
+}
+
+int ShowCursor(bool show) {
+    PlatformData& d = Data();
+    d.cursorCount += show ? 1 : -1;
+    if (d.videoReady) SDL_ShowCursor(d.cursorCount >= 0 ? SDL_ENABLE : SDL_DISABLE);
+    return d.cursorCount;
+}
+
+int DesktopBitsPerPixel() {
+    SDL_DisplayMode mode;
+    if (!InitVideo() || SDL_GetDesktopDisplayMode(0, &mode) != 0) return 32;
+    return SDL_BITSPERPIXEL(mode.format);
+}
+
+bool ChangeDisplayMode(HWND window, int width, int height, int bits) {
+    if (!window || !window->sdl) return false;
+    int display = SDL_GetWindowDisplayIndex(window->sdl);
+    if (display < 0) display = 0;
+    // The modes the display lists; the desktop mode counts too, for drivers that
+    // list nothing usable (offscreen).
+    SDL_DisplayMode chosen{};
+    bool found = false;
+    int count = SDL_GetNumDisplayModes(display);
+    for (int i = -1; i < count && !found; ++i) {
+        SDL_DisplayMode m;
+        if ((i < 0 ? SDL_GetDesktopDisplayMode(display, &m) : SDL_GetDisplayMode(display, i, &m)) !=
+            0)
+            continue;
+        if (m.w == width && m.h == height &&
+            (bits == 0 || (int)SDL_BITSPERPIXEL(m.format) == bits)) {
+            chosen = m;
+            found = true;
+        }
+    }
+    if (!found) return false;
+    if (SDL_SetWindowDisplayMode(window->sdl, &chosen) != 0) return false;
+    return SDL_SetWindowFullscreen(window->sdl, SDL_WINDOW_FULLSCREEN) == 0;
+}
+
+void RestoreDisplayMode(HWND window) {
+    if (!window || !window->sdl) return;
+    SDL_SetWindowFullscreen(window->sdl, 0);
+}
+
+void MessageBeep() {
+    // SDL has no system sound; the terminal bell is the nearest thing.
+    if (isatty(STDERR_FILENO)) {
+        std::fputc('\a', stderr);
+        std::fflush(stderr);
+    }
+}
+
+HGLRC CreateGLContext(HWND window) {
+    if (!window || !window->sdl) return nullptr;
+    SDL_GLContext sdlContext = SDL_GL_CreateContext(window->sdl);
+    if (!sdlContext) return nullptr;
+    SDL_GL_SetSwapInterval(0);
+    PlatformGLContext* context = new PlatformGLContext();
+    context->sdl = sdlContext;
+    return context;
+}
+
+bool MakeCurrent(HWND window, HGLRC context) {
+    if (!window || !window->sdl) return false;
+    return SDL_GL_MakeCurrent(window->sdl, context ? context->sdl : nullptr) == 0;
+}
+
+void DeleteGLContext(HGLRC context) {
+    if (!context) return;
+    SDL_GL_DeleteContext(context->sdl);
+    delete context;
+}
+
+void SwapBuffers(HWND window) {
+    if (window && window->sdl) SDL_GL_SwapWindow(window->sdl);
+}
+
+bool PeekMessage(Message* msg, HWND window) {
+    sdl::PumpEvents();
+    return TakeMessage(msg, window);
+}
+
+int GetMessage(Message* msg) {
+    for (;;) {
+        sdl::PumpEvents();
+        if (TakeMessage(msg, nullptr)) return msg->message == WM_QUIT ? 0 : 1;
+        if (sdl::OnEventThread())
+            SDL_WaitEventTimeout(nullptr, 10);
+        else
+            SDL_Delay(10);
+    }
+}
+
+LRESULT DispatchMessage(const Message* msg) {
+    if (!msg || !msg->window || !msg->window->proc) return 0;
+    return msg->window->proc(msg->window, msg->message, msg->wParam, msg->lParam);
+}
+
+LRESULT DefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
+    // As on Win32, the system-menu close asks the window to close.
+    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE && window && window->proc)
+        return window->proc(window, WM_CLOSE, 0, 0);
+    return 0;
+}
+
+void PostMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!Data().queue) Data().queue = new std::deque<Message>();
+    Enqueue({window, message, wParam, lParam});
+}
+
+}  // namespace platform
