@@ -20,3 +20,7 @@ uint32_t ExternalThread(void* parameter);
 // a thread of its own, it ends at once without static destruction, so no device is
 // torn down under the game thread's feet.
 [[noreturn]] void _HostExit(int code);
+// Marks that the game is about to run on a thread of its own (before it starts).
+void _HostGameOnSecondThread();
+// Called first thing on the game's own thread.
+void _HostEnterGameThread();

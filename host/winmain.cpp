@@ -1,9 +1,5 @@
 // The process entry: the window, the random seed, the choice of the game thread,
 // and the start-up sequence that ends in the compiled program.
-#include <atomic>
-#include <cstdlib>
-#include <thread>
-
 #include "host/errors.h"
 #include "host/globals.h"
 #include "host/host.h"
@@ -20,11 +16,6 @@ namespace {
 
 HINSTANCE hInstance = nullptr;
 const char* const lpszAppName = "Vamex Game Running";
-
-// Set while the game runs on a thread of its own; then only that thread may end
-// the process with static destruction.
-std::atomic<bool> g_gameOnSecondThread{false};
-std::thread::id g_gameThread;
 
 // The start-up sequence and the program, on the game thread; ends the process.
 [[noreturn]] void RunGame(int fontWidth, HINSTANCE instance) {
@@ -50,7 +41,7 @@ int WinMain(HINSTANCE instance, HINSTANCE, char*, int) {
 
     if (_VX_DEBUG == 0) RunGame(800, hInstance);
 
-    g_gameOnSecondThread = true;
+    _HostGameOnSecondThread();
     PlatformThread* thread = platform::StartThread(ExternalThread, hInstance);
     platform::Message msg{};
     while (platform::GetMessage(&msg) != 0) {
@@ -62,7 +53,7 @@ int WinMain(HINSTANCE instance, HINSTANCE, char*, int) {
 }
 
 uint32_t ExternalThread(void* parameter) {
-    g_gameThread = std::this_thread::get_id();
+    _HostEnterGameThread();
     GlobalInit(lumeris, hWnd);
     fnt.Init("SMALFONT.BMP", _VX_RESX);
     DXin.CreateDInput(hWnd, (HINSTANCE)parameter);
@@ -90,14 +81,4 @@ LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         default:
             return platform::DefWindowProc(window, message, wParam, lParam);
     }
-}
-
-void _HostExit(int code) {
-    if (g_gameOnSecondThread && std::this_thread::get_id() != g_gameThread) {
-        // The game thread may be inside a command: leave the devices alone, give
-        // the display back, and end without running their destructors.
-        if (hWnd) platform::RestoreDisplayMode(hWnd);
-        std::_Exit(code);
-    }
-    std::exit(code);
 }
