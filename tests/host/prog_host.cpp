@@ -1,0 +1,69 @@
+// A compiled program for the host's tests, run as a process. VX_TEST_MODE picks
+// how it ends; VX_TEST_OUT names a file it writes to show how far it got.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include "platform/window.h"
+#include "vamex.h"
+
+namespace {
+
+const char* Mode() {
+    const char* mode = std::getenv("VX_TEST_MODE");
+    return mode ? mode : "";
+}
+
+bool Is(const char* mode) {
+    return std::strcmp(Mode(), mode) == 0;
+}
+
+void Note(const char* text) {
+    if (const char* out = std::getenv("VX_TEST_OUT")) {
+        if (FILE* f = std::fopen(out, "ab")) {
+            std::fputs(text, f);
+            std::fputs("\n", f);
+            std::fclose(f);
+        }
+    }
+}
+
+// The second-thread path is chosen by a debug setting in force before the entry.
+[[maybe_unused]] const int chooseThread = (_VX_DEBUG = Is("thread") ? 1 : 0);
+
+}  // namespace
+
+int GlobalInit(OpenGLLumeris& renderer, HWND window) {
+    _VX_RESX = 320;
+    _VX_RESY = 200;
+    _VX_FRAMERATE = 5;
+    _VX_DEBUG = (Is("debug") || Is("thread")) ? 1 : 0;
+    renderer.Init(window, _VX_RESX, _VX_RESY, 16, (unsigned short)_VX_FRAMERATE);
+    renderer.DoWindowed();
+    _g_mx = _g_my = 100;
+    _g_error = _g_errorline = _g_debugline = 0;
+    SHOWSCREEN();
+    return 0;
+}
+
+int MainGameSub() {
+    char line[128];
+    // The process's main thread is the one whose id is the process id.
+    std::snprintf(line, sizeof line, "main-thread %d",
+                  (long)syscall(SYS_gettid) == (long)getpid() ? 1 : 0);
+    Note(line);
+    std::snprintf(line, sizeof line, "size %d %d", lumeris.Width(), lumeris.Height());
+    Note(line);
+    if (Is("end")) END();
+    if (Is("debug") || Is("thread")) _Error(6);
+    if (Is("close")) {
+        // The close message reaches the window procedure through the next frame.
+        platform::PostMessage(hWnd, platform::WM_CLOSE, 0, 0);
+        for (int i = 0; i < 100; ++i) SHOWSCREEN();
+        Note("not closed");
+    }
+    Note("returned");
+    return 0;
+}

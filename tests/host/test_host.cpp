@@ -1,0 +1,96 @@
+// The host on real processes: how a program ends, what the debug log keeps, and
+// the two game-thread paths.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "host/errors.h"
+#include "support/process.h"
+
+namespace {
+
+struct Ended {
+    int exitCode;
+    std::string notes;  // what the program wrote before it ended
+    std::string log;    // ErrorLog.txt afterwards, "" when there is none
+    bool logExists;
+    std::string output;
+};
+
+Ended RunHostProgram(const std::string& mode) {
+    std::string tmp = vxtest::MakeTempDir("host");
+    std::string notes = tmp + "/notes.txt";
+    vxtest::RunResult run =
+        vxtest::Run(vxtest::BuiltProgram("prog_host"),
+                    {"VX_TEST_MODE=" + mode, "VX_TEST_OUT=" + notes, "TMPDIR=" + tmp}, tmp);
+    std::string log = tmp + "/ErrorLog.txt";
+    return {run.exitCode, vxtest::ReadFile(notes), vxtest::ReadFile(log), vxtest::FileExists(log),
+            run.output};
+}
+
+TEST(HostEnd, NormalEndDeletesTheLogWithExitCodeZero) {
+    Ended e = RunHostProgram("normal");
+    EXPECT_EQ(e.exitCode, 0) << e.output;
+    EXPECT_EQ(e.notes, "main-thread 1\nsize 320 200\nreturned\n");
+    EXPECT_FALSE(e.logExists) << e.log;
+}
+
+TEST(HostEnd, EndCommandExitsWithOneAndKeepsTheLog) {
+    Ended e = RunHostProgram("end");
+    EXPECT_EQ(e.exitCode, 1) << e.output;
+    EXPECT_EQ(e.notes.find("returned"), std::string::npos);
+    // The log holds what start-up wrote: the measured flip rate, nothing else.
+    ASSERT_EQ(e.log.rfind("FlipRate:\r\n", 0), 0u) << e.log;
+    std::string rate = e.log.substr(11);
+    ASSERT_GE(rate.size(), 3u);
+    EXPECT_EQ(rate.substr(rate.size() - 2), "\r\n");
+    EXPECT_GE(std::stoi(rate), 5);
+    EXPECT_EQ(rate.find('\n'), rate.size() - 1);
+}
+
+TEST(HostEnd, DebugEndAppendsTheEndRecord) {
+    Ended e = RunHostProgram("debug");
+    EXPECT_EQ(e.exitCode, 0) << e.output;
+    ASSERT_EQ(e.log.rfind("FlipRate:\r\n", 0), 0u) << e.log;
+    const std::string record = "-End On Line\r\n6\r\n0\r\n";
+    ASSERT_GE(e.log.size(), record.size());
+    EXPECT_EQ(e.log.substr(e.log.size() - record.size()), record) << e.log;
+}
+
+TEST(HostEnd, WindowCloseEndsTheProgramWithExitCodeZero) {
+    Ended e = RunHostProgram("close");
+    EXPECT_EQ(e.exitCode, 0) << e.output;
+    EXPECT_EQ(e.notes, "main-thread 1\nsize 320 200\n");
+    EXPECT_FALSE(e.logExists);
+}
+
+TEST(HostThreads, DebugSettingAtStartRunsTheGameOnASecondThread) {
+    Ended e = RunHostProgram("thread");
+    EXPECT_EQ(e.exitCode, 0) << e.output;
+    EXPECT_EQ(e.notes, "main-thread 0\nsize 320 200\nreturned\n");
+    const std::string record = "-End On Line\r\n6\r\n0\r\n";
+    ASSERT_GE(e.log.size(), record.size()) << e.log;
+    EXPECT_EQ(e.log.substr(e.log.size() - record.size()), record);
+}
+
+TEST(HostErrors, ErrorRecordsCodeAndAnnouncedLine) {
+    _dLn(120);
+    EXPECT_EQ(_Error(9), 9);
+    EXPECT_EQ(_g_error, 9);
+    EXPECT_EQ(_g_errorline, 120);
+    _dLn(0);
+}
+
+TEST(HostErrors, DebugLogEntriesEndInCrLf) {
+    KWFileSystem::DeleteDebug();
+    KWFileSystem::DeleteDebug();  // a missing log is no error
+    KWFileSystem::WriteDebug("text");
+    KWFileSystem::WriteDebug(7.0);
+    KWFileSystem::WriteDebug(0.5);
+    KWFileSystem::WriteDebug(1234567.0);
+    EXPECT_EQ(vxtest::ReadFile(KWFileSystem::DebugPath()), "text\r\n7\r\n0.5\r\n1.23457e+06\r\n");
+    KWFileSystem::DeleteDebug();
+    EXPECT_FALSE(vxtest::FileExists(KWFileSystem::DebugPath()));
+}
+
+}  // namespace

@@ -1,0 +1,27 @@
+// Test support: running built programs as processes in a prepared environment.
+#pragma once
+#include <string>
+#include <vector>
+
+namespace vxtest {
+
+struct RunResult {
+    int exitCode = -1;   // -1 when the process did not exit normally
+    std::string output;  // stdout and stderr together
+};
+
+// Runs `program` (a path) with extra environment entries "NAME=value" in folder
+// `workDir`; waits at most `timeoutSeconds`.
+RunResult Run(const std::string& program, const std::vector<std::string>& env,
+              const std::string& workDir = ".", int timeoutSeconds = 60);
+// Path of a program built beside the tests.
+std::string BuiltProgram(const std::string& name);
+// A fresh empty folder under the test's temporary folder.
+std::string MakeTempDir(const std::string& stem);
+// Reads a whole file; empty when it cannot be read.
+std::string ReadFile(const std::string& path);
+// Writes a whole file, creating folders on the way.
+bool WriteFile(const std::string& path, const std::string& data);
+bool FileExists(const std::string& path);
+
+}  // namespace vxtest
