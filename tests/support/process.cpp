@@ -24,13 +24,14 @@ RunResult Run(const std::string& program, const std::vector<std::string>& env,
     std::vector<std::string> envStrings;
     for (char** e = environ; *e; ++e) {
         std::string entry(*e);
+        std::string name = entry.substr(0, entry.find('='));
         bool replaced = false;
         for (const std::string& extra : env)
-            if (entry.compare(0, entry.find('=') + 1, extra, 0, extra.find('=') + 1) == 0)
-                replaced = true;
+            if (extra.substr(0, extra.find('=')) == name) replaced = true;
         if (!replaced) envStrings.push_back(entry);
     }
-    for (const std::string& extra : env) envStrings.push_back(extra);
+    for (const std::string& extra : env)
+        if (extra.find('=') != std::string::npos) envStrings.push_back(extra);
     std::vector<char*> envp;
     for (std::string& s : envStrings) envp.push_back(s.data());
     envp.push_back(nullptr);
@@ -100,6 +101,42 @@ bool WriteFile(const std::string& path, const std::string& data) {
 
 bool FileExists(const std::string& path) {
     return access(path.c_str(), F_OK) == 0;
+}
+
+XServer::XServer() {
+    int fds[2];
+    if (pipe(fds) != 0) return;
+    pid_t child = fork();
+    if (child == 0) {
+        close(fds[0]);
+        int null = open("/dev/null", O_WRONLY);
+        if (null >= 0) {
+            dup2(null, 1);
+            dup2(null, 2);
+        }
+        std::string fd = std::to_string(fds[1]);
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24",
+               "-nolisten", "tcp", (char*)nullptr);
+        _exit(127);
+    }
+    close(fds[1]);
+    if (child < 0) {
+        close(fds[0]);
+        return;
+    }
+    pid = child;
+    // Xvfb writes its display number once it accepts connections.
+    char buffer[32] = {0};
+    ssize_t n = read(fds[0], buffer, sizeof buffer - 1);
+    close(fds[0]);
+    if (n > 0) display = ":" + std::to_string(std::atoi(buffer));
+}
+
+XServer::~XServer() {
+    if (pid > 0) {
+        kill(pid, SIGTERM);
+        waitpid(pid, nullptr, 0);
+    }
 }
 
 }  // namespace vxtest

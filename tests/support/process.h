@@ -10,7 +10,8 @@ struct RunResult {
     std::string output;  // stdout and stderr together
 };
 
-// Runs `program` (a path) with extra environment entries "NAME=value" in folder
+// Runs `program` (a path) with extra environment entries "NAME=value" ("NAME" alone
+// removes the variable) in folder
 // `workDir`; waits at most `timeoutSeconds`.
 RunResult Run(const std::string& program, const std::vector<std::string>& env,
               const std::string& workDir = ".", int timeoutSeconds = 60);
@@ -23,5 +24,13 @@ std::string ReadFile(const std::string& path);
 // Writes a whole file, creating folders on the way.
 bool WriteFile(const std::string& path, const std::string& data);
 bool FileExists(const std::string& path);
+
+// An Xvfb server for the life of the object; display is "" when none could start.
+struct XServer {
+    XServer();
+    ~XServer();
+    int pid = -1;
+    std::string display;
+};
 
 }  // namespace vxtest

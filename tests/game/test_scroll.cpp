@@ -1,0 +1,100 @@
+// Both deliverables end to end, as processes against a Wine prefix laid out as a
+// real installation: no display, and once under an X server.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "support/process.h"
+
+namespace {
+
+const char* const kFolder = "/drive_c/Program Files/Microsoft Games/Combat Flight Simulator 2";
+
+std::string SampleConfig(int lines, const std::string& line72) {
+    std::string text;
+    for (int i = 0; i < lines; ++i) {
+        if (i == 72)
+            text += line72;
+        else if (i % 20 == 0)
+            text += "[Section" + std::to_string(i / 20) + "]";
+        else
+            text += "SETTING" + std::to_string(i) + "=" + std::to_string(i * 7 % 100);
+        text += "\r\n";
+    }
+    return text;
+}
+
+struct Installation {
+    std::string root = vxtest::MakeTempDir("wine");
+    std::string tmp = vxtest::MakeTempDir("tmp");
+    std::string config = root + kFolder + "/cfs2.cfg";
+    explicit Installation(const std::string& content) {
+        vxtest::WriteFile(config, content);
+        vxtest::WriteFile(root + "/dosdevices/.keep", "");
+        symlink("../drive_c", (root + "/dosdevices/c:").c_str());
+    }
+    vxtest::RunResult Run(const std::string& program, const std::string& display = "") {
+        std::vector<std::string> env = {"WINEPREFIX=" + root, "TMPDIR=" + tmp};
+        env.push_back(display.empty() ? "DISPLAY" : "DISPLAY=" + display);
+        if (display.empty()) env.push_back("WAYLAND_DISPLAY");
+        return vxtest::Run(vxtest::BuiltProgram(program), env, VX_BUILD_DIR);
+    }
+    bool LogLeft() const { return vxtest::FileExists(tmp + "/ErrorLog.txt"); }
+};
+
+TEST(Deliverables, ScrollOnRewritesLine72AndNothingElse) {
+    std::string before = SampleConfig(120, "TEXT-SCROLL=0");
+    Installation wine(before);
+    vxtest::RunResult run = wine.Run("scroll_on");
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    std::string after = vxtest::ReadFile(wine.config);
+    EXPECT_EQ(after, SampleConfig(120, "TEXT-SCROLL=1"));
+    EXPECT_EQ(after.size(), before.size());
+    EXPECT_FALSE(wine.LogLeft());
+}
+
+TEST(Deliverables, ScrollOffRestoresTheSetting) {
+    Installation wine(SampleConfig(120, "TEXT-SCROLL=0"));
+    ASSERT_EQ(wine.Run("scroll_on").exitCode, 0);
+    ASSERT_EQ(vxtest::ReadFile(wine.config), SampleConfig(120, "TEXT-SCROLL=1"));
+    vxtest::RunResult run = wine.Run("scroll_off");
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_EQ(vxtest::ReadFile(wine.config), SampleConfig(120, "TEXT-SCROLL=0"));
+    EXPECT_FALSE(wine.LogLeft());
+}
+
+TEST(Deliverables, ShortConfigurationGrowsToLine72) {
+    std::string fifty = SampleConfig(50, "");
+    Installation wine(fifty);
+    ASSERT_EQ(wine.Run("scroll_on").exitCode, 0);
+    std::string expected = fifty;
+    for (int i = 50; i < 72; ++i) expected += "\r\n";
+    expected += "TEXT-SCROLL=1\r\n";
+    EXPECT_EQ(vxtest::ReadFile(wine.config), expected);
+}
+
+TEST(Deliverables, MissingInstallationIsLeftAlone) {
+    Installation wine(SampleConfig(120, "TEXT-SCROLL=0"));
+    std::string other = vxtest::MakeTempDir("empty");
+    vxtest::RunResult run =
+        vxtest::Run(vxtest::BuiltProgram("scroll_on"),
+                    {"WINEPREFIX=" + other, "TMPDIR=" + wine.tmp, "DISPLAY"}, VX_BUILD_DIR);
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_FALSE(vxtest::FileExists(other + "/drive_c"));
+    EXPECT_FALSE(wine.LogLeft());
+}
+
+TEST(Deliverables, ScrollOnUnderAnXServer) {
+    vxtest::XServer x;
+    if (x.display.empty()) GTEST_SKIP() << "Xvfb could not be started";
+    Installation wine(SampleConfig(120, "TEXT-SCROLL=0"));
+    vxtest::RunResult run = wine.Run("scroll_on", x.display);
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_EQ(vxtest::ReadFile(wine.config), SampleConfig(120, "TEXT-SCROLL=1"));
+    EXPECT_FALSE(wine.LogLeft());
+}
+
+}  // namespace

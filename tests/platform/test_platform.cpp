@@ -1,0 +1,113 @@
+// The platform seam's own services: Windows names, the temporary folder, the
+// millisecond clock and the second thread.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/thread.h"
+#include "support/process.h"
+
+namespace {
+
+// A Wine prefix as a real installation lays it out: dosdevices/c: -> ../drive_c.
+struct WinePrefix {
+    std::string root = vxtest::MakeTempDir("wine");
+    WinePrefix() {
+        vxtest::WriteFile(root + "/drive_c/Program Files/Microsoft Games/Sim 2/sim.cfg", "x");
+        vxtest::WriteFile(root + "/dosdevices/.keep", "");
+        symlink("../drive_c", (root + "/dosdevices/c:").c_str());
+        setenv("WINEPREFIX", root.c_str(), 1);
+    }
+    ~WinePrefix() { unsetenv("WINEPREFIX"); }
+};
+
+TEST(WindowsPaths, DriveLetterAndCaseInsensitiveComponents) {
+    WinePrefix wine;
+    EXPECT_EQ(platform::ResolvePath("c:\\program files\\microsoft games\\sim 2\\SIM.CFG"),
+              wine.root + "/dosdevices/c:/Program Files/Microsoft Games/Sim 2/sim.cfg");
+    // The drive letter itself is matched without regard to case.
+    EXPECT_EQ(platform::ResolvePath("C:\\PROGRAM FILES"), wine.root + "/dosdevices/c:/Program Files");
+    EXPECT_EQ(vxtest::ReadFile(platform::ResolvePath("c:\\Program Files\\microsoft games\\sim 2\\sim.cfg")),
+              "x");
+}
+
+TEST(WindowsPaths, MissingComponentsAreKeptAsWritten) {
+    WinePrefix wine;
+    EXPECT_EQ(platform::ResolvePath("c:\\program files\\New Folder\\A.txt"),
+              wine.root + "/dosdevices/c:/Program Files/New Folder/A.txt");
+    EXPECT_EQ(platform::ResolvePath("c:\\program files\\microsoft games\\new.cfg"),
+              wine.root + "/dosdevices/c:/Program Files/Microsoft Games/new.cfg");
+}
+
+TEST(WindowsPaths, ExactMatchWinsOverCaseMatch) {
+    std::string dir = vxtest::MakeTempDir("case");
+    vxtest::WriteFile(dir + "/Data/a.txt", "upper");
+    vxtest::WriteFile(dir + "/data/a.txt", "lower");
+    EXPECT_EQ(platform::ResolvePath((dir + "/data/a.txt").c_str()), dir + "/data/a.txt");
+    ASSERT_EQ(chdir(dir.c_str()), 0);
+    EXPECT_EQ(platform::ResolvePath("data\\a.txt"), "data/a.txt");
+    EXPECT_EQ(platform::ResolvePath("Data\\a.txt"), "Data/a.txt");
+    EXPECT_EQ(platform::ResolvePath("DATA\\A.TXT") == "Data/a.txt" ||
+                  platform::ResolvePath("DATA\\A.TXT") == "data/a.txt",
+              true);
+}
+
+TEST(WindowsPaths, PosixAbsoluteNamesAreUsedAsTheyAre) {
+    EXPECT_EQ(platform::ResolvePath("/No/Such\\Thing"), "/No/Such\\Thing");
+}
+
+TEST(WindowsPaths, DefaultPrefixIsTheUsersWineFolder) {
+    unsetenv("WINEPREFIX");
+    std::string home = vxtest::MakeTempDir("home");
+    std::string saved = std::getenv("HOME") ? std::getenv("HOME") : "";
+    setenv("HOME", home.c_str(), 1);
+    EXPECT_EQ(platform::ResolvePath("d:\\x.txt"), home + "/.wine/dosdevices/d:/x.txt");
+    setenv("HOME", saved.c_str(), 1);
+}
+
+TEST(TempFolder, EndsWithASeparator) {
+    setenv("TMPDIR", "/var/tmp", 1);
+    EXPECT_EQ(platform::TempPath(), "/var/tmp/");
+    setenv("TMPDIR", "/var/tmp/", 1);
+    EXPECT_EQ(platform::TempPath(), "/var/tmp/");
+    unsetenv("TMPDIR");
+    EXPECT_EQ(platform::TempPath(), "/tmp/");
+}
+
+TEST(Clock, TicksAdvanceInMilliseconds) {
+    uint32_t start = platform::TickCount();
+    platform::Sleep(20);
+    uint32_t later = platform::TickCount();
+    EXPECT_GE((uint32_t)(later - start), 20u);
+    // Sleeping until a tick never returns after it has arrived plus slack the
+    // poll would miss, and never returns more than a millisecond early.
+    uint32_t target = platform::TickCount() + 5;
+    platform::SleepUntilTick(target);
+    EXPECT_GE((int32_t)(platform::TickCount() - (target - 1)), 0);
+    platform::SleepUntilTick(platform::TickCount() - 10);  // already due: returns at once
+}
+
+TEST(Threads, StillActiveUntilTheProcedureReturns) {
+    static std::atomic<bool> release{false};
+    struct Proc {
+        static uint32_t Run(void* param) {
+            while (!release) platform::Sleep(1);
+            return *(uint32_t*)param;
+        }
+    };
+    static uint32_t value = 5;
+    PlatformThread* thread = platform::StartThread(Proc::Run, &value);
+    ASSERT_NE(thread, nullptr);
+    EXPECT_TRUE(platform::ThreadStillActive(thread));
+    release = true;
+    for (int i = 0; i < 5000 && platform::ThreadStillActive(thread); ++i) platform::Sleep(1);
+    EXPECT_FALSE(platform::ThreadStillActive(thread));
+    EXPECT_FALSE(platform::ThreadStillActive(nullptr));
+}
+
+}  // namespace
