@@ -8,7 +8,7 @@ namespace platform {
 uint32_t TickCount();
 // Sleeps at least `ms` milliseconds.
 void Sleep(uint32_t ms);
-// Sleeps until shortly (about 0.2 ms) before TickCount() reaches `tick`, so that a
+// Sleeps until shortly (about 0.5 ms) before TickCount() reaches `tick`, so that a
 // caller polling the clock afterwards sees the tick arrive without burning a core.
 // Returns at once when `tick` is already due.
 void SleepUntilTick(uint32_t tick);

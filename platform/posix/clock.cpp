@@ -38,7 +38,7 @@ void SleepUntilTick(uint32_t tick) {
     int32_t ahead = (int32_t)(tick - (uint32_t)nowMs);
     if (ahead <= 0) return;
     // Wake a little early; the caller's poll catches the tick itself.
-    uint64_t target = (nowMs + (uint64_t)ahead) * 1000000ull - 200000ull;
+    uint64_t target = (nowMs + (uint64_t)ahead) * 1000000ull - 500000ull;
     if (target > now) SleepUntilNanoseconds(target);
 }
 
