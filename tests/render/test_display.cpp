@@ -66,7 +66,9 @@ TEST(Display, InitSetsFixedStateAndProjection) {
     GLboolean doubleBuffer = GL_FALSE;
     glGetBooleanv(GL_DOUBLEBUFFER, &doubleBuffer);
     // The offscreen driver's EGL surfaces have one buffer; every display has two.
-    if (std::string(platform::VideoDriver()) != "offscreen") EXPECT_TRUE(doubleBuffer);
+    if (std::string(platform::VideoDriver()) != "offscreen") {
+        EXPECT_TRUE(doubleBuffer);
+    }
     glGetIntegerv(GL_DEPTH_BITS, &value);
     EXPECT_GE(value, 16);
 
