@@ -7,6 +7,8 @@ public:
     static constexpr int kMaxLength = 1022;
 
     VXStr() { buffer[0] = 0; }
+    // Copies the whole buffer, bytes behind the terminator included.
+    VXStr(const VXStr& o) = default;
     VXStr(const char* s);
     VXStr(int n);
 
