@@ -1,4 +1,5 @@
-// File names and folders: the temporary folder and Windows path resolution.
+// File names and folders: the temporary folder, Windows path resolution and atomic
+// replacement of a file.
 #pragma once
 #include <cstddef>
 #include <string>
