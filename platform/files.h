@@ -1,5 +1,7 @@
-// File names and folders: the temporary folder and Windows path resolution.
+// File names and folders: the temporary folder, Windows path resolution and atomic
+// replacement of a file.
 #pragma once
+#include <cstddef>
 #include <string>
 
 namespace platform {
@@ -12,5 +14,19 @@ std::string TempPath();
 // A component that does not exist is kept as written. Names starting with '/' are
 // used as they are.
 std::string ResolvePath(const char* name);
+// Replaces the file at `path` (a POSIX path) with `data` atomically: a sibling temporary
+// file is written, flushed and renamed over it, keeping its permission bits; only where
+// the folder refuses a new file is the file rewritten in place. True when written.
+bool ReplaceFile(const std::string& path, const char* data, size_t size);
 
 }  // namespace platform
+
+// Failure injection for tests of the seam's callers.
+namespace platform::test {
+
+// Makes every ReplaceFile rename fail, as a full or broken disk would, until cleared.
+void FailRename(bool fail);
+// Makes every ReplaceFile find its folder refusing a new file, until cleared.
+void RefuseTempFile(bool refuse);
+
+}  // namespace platform::test

@@ -1,0 +1,159 @@
+// Line-addressed text files: GETFILE reads one numbered line, PUTFILE replaces one.
+// Files are read as text (CR LF read as LF) in pieces of at most 1023 bytes, each
+// piece counting as a line; whatever PUTFILE writes ends its lines in CR LF.
+#include "lang/linefiles.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "host/errors.h"
+#include "platform/files.h"
+
+namespace {
+
+constexpr int kLastLine = 255;     // line numbers run from 0 to 255
+constexpr int kPieceBytes = 1023;  // one read takes at most this many bytes
+
+// Reads the next piece into `out` (room for kPieceBytes): up to and including the
+// next LF, CR LF read as LF. Its length; 0 at the end of the file. Bytes are counted,
+// not C strings, so NUL bytes in a line come through.
+int ReadPiece(FILE* f, char* out) {
+    int length = 0;
+    while (length < kPieceBytes) {
+        int c = std::getc(f);
+        if (c == EOF) break;
+        if (c == '\r') {
+            int next = std::getc(f);
+            if (next == '\n')
+                c = '\n';
+            else if (next != EOF)
+                std::ungetc(next, f);
+        }
+        out[length++] = (char)c;
+        if (c == '\n') break;
+    }
+    return length;
+}
+
+// Appends bytes as a text-mode write would: every LF goes out as CR LF.
+void AppendText(std::string& out, const char* text, size_t size) {
+    for (size_t i = 0; i < size; ++i) {
+        if (text[i] == '\n') out += '\r';
+        out += text[i];
+    }
+}
+
+void AppendLine(std::string& out, const VXStr& text) {
+    const char* t = text;
+    AppendText(out, t, std::strlen(t));
+    out += "\r\n";
+}
+
+// The low 16 bits of a program's line number, as a signed value.
+short Narrow(int line) {
+    int low = line & 0xFFFF;
+    return (short)(low >= 0x8000 ? low - 0x10000 : low);
+}
+
+}  // namespace
+
+int PutFile(const char* file, short line, VXStr& text) {
+    // Negative numbers name no line either; rejecting them keeps the file as it is.
+    if (line > kLastLine || line < 0) return _Error(VX_ERR_RANGE);
+    std::string path = platform::ResolvePath(file);
+
+    // The whole new content, built while reading: every piece is kept except the one
+    // replaced, also beyond line 255, so nothing of the file is lost.
+    std::string out;
+    int count = 0;
+    bool lastEnded = true;  // the last line so far has its line end
+    if (FILE* f = std::fopen(path.c_str(), "rb")) {
+        char piece[kPieceBytes];
+        int length;
+        while ((length = ReadPiece(f, piece)) > 0) {
+            if (count == line) {
+                AppendLine(out, text);
+                lastEnded = true;
+            } else {
+                AppendText(out, piece, (size_t)length);
+                lastEnded = piece[length - 1] == '\n';
+            }
+            ++count;
+        }
+        bool failed = std::ferror(f) != 0;
+        std::fclose(f);
+        // Half a file read is no base for rewriting it.
+        if (failed) return 0;
+    } else if (errno != ENOENT && errno != ENOTDIR) {
+        // Only a missing file counts as empty: one we may not read is not ours to overwrite.
+        return 0;
+    }
+
+    if (count <= line) {
+        // An old last line without its end would run into what follows it.
+        if (!lastEnded) out += "\r\n";
+        for (; count < line; ++count) out += "\r\n";
+        AppendLine(out, text);
+    }
+    // Where the file cannot be written, nothing is written and nothing reported.
+    platform::ReplaceFile(path, out.data(), out.size());
+    return 0;
+}
+
+int GetFile(const char* file, short line, VXStr& result) {
+    if (line > kLastLine) return _Error(VX_ERR_RANGE);
+    std::string path = platform::ResolvePath(file);
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        result = "NO_FILE";
+        return _Error(VX_ERR_FILE);
+    }
+    // A negative line stops after the first line, which is then the one returned.
+    int wanted = line < 0 ? 0 : line;
+    char buffer[kPieceBytes + 1];
+    int length = 0;
+    int read = 0;
+    while (read <= wanted && (length = ReadPiece(f, buffer)) > 0) ++read;
+    bool failed = std::ferror(f) != 0;
+    std::fclose(f);
+    if (failed) {
+        // A name that opens but cannot be read (a folder) is no file to read from.
+        result = "NO_FILE";
+        return _Error(VX_ERR_FILE);
+    }
+    if (read <= wanted) {
+        result = "NO_DATA";
+        return 0;
+    }
+    // A full piece of 1023 bytes would be refused by the assignment: keep what fits.
+    buffer[length < VXStr::kMaxLength ? length : VXStr::kMaxLength] = 0;
+    result = buffer;
+    result.TrimRight();
+    if (!result.GetAt(0)) result = "NO_DATA";
+    return 0;
+}
+
+int GETFILE(VXStr file, int line, int& value) {
+    VXStr text;
+    GetFile(file, Narrow(line), text);
+    value = (int)text;
+    return 0;
+}
+
+int GETFILE(VXStr file, int line, VXStr& text) {
+    GetFile(file, Narrow(line), text);
+    return 0;
+}
+
+int PUTFILE(VXStr file, int line, int value) {
+    VXStr text(value);
+    PutFile(file, Narrow(line), text);
+    return 0;
+}
+
+int PUTFILE(VXStr file, int line, VXStr text) {
+    PutFile(file, Narrow(line), text);
+    return 0;
+}
