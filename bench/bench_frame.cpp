@@ -19,15 +19,18 @@ double Now(clockid_t clock) {
     return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
 }
 
-LRESULT Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return platform::DefWindowProc(w, m, wp, lp); }
+LRESULT Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    return platform::DefWindowProc(w, m, wp, lp);
+}
 
 void Report(const char* name, std::vector<double> frames, double cpu, double wall) {
     std::sort(frames.begin(), frames.end());
     size_t n = frames.size();
-    std::printf("%-14s frames %zu  median %.2f ms  p99 %.2f ms  min %.2f ms  max %.2f ms  "
-                "cpu %.1f%% of wall\n",
-                name, n, frames[n / 2], frames[(n * 99) / 100], frames[0], frames[n - 1],
-                100.0 * cpu / wall);
+    std::printf(
+        "%-14s frames %zu  median %.2f ms  p99 %.2f ms  min %.2f ms  max %.2f ms  "
+        "cpu %.1f%% of wall\n",
+        name, n, frames[n / 2], frames[(n * 99) / 100], frames[0], frames[n - 1],
+        100.0 * cpu / wall);
 }
 
 }  // namespace

@@ -45,7 +45,8 @@ double Median(std::vector<double> v) {
 int main() {
     std::string build = VX_BUILD_DIR;
     std::string prefix = build + "/bench-wine";
-    std::string folder = prefix + "/drive_c/Program Files/Microsoft Games/Combat Flight Simulator 2";
+    std::string folder =
+        prefix + "/drive_c/Program Files/Microsoft Games/Combat Flight Simulator 2";
     std::system(("mkdir -p '" + folder + "' '" + prefix + "/dosdevices' && ln -sfn ../drive_c '" +
                  prefix + "/dosdevices/c:'")
                     .c_str());
@@ -69,8 +70,9 @@ int main() {
         probe.push_back(q);
     }
     double floor = Median(probe) + 22 * 10.0;
-    std::printf("scroll_on median %.1f ms; probe_window median %.1f ms; floor %.1f ms; "
-                "ratio %.2f (target <= 1.2)\n",
-                Median(program), Median(probe), floor, Median(program) / floor);
+    std::printf(
+        "scroll_on median %.1f ms; probe_window median %.1f ms; floor %.1f ms; "
+        "ratio %.2f (target <= 1.2)\n",
+        Median(program), Median(probe), floor, Median(program) / floor);
     return 0;
 }

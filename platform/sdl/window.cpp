@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <mutex>
@@ -146,6 +147,13 @@ bool InitVideo() {
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "0");
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    // With no display named at all, go straight to the offscreen driver rather than
+    // let every windowing driver be probed (and complain) first.
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    const char* chosen = std::getenv("SDL_VIDEODRIVER");
+    if ((!x11 || !*x11) && (!wayland || !*wayland) && (!chosen || !*chosen))
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         // No display reachable: the same window, on the offscreen driver.
         SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
