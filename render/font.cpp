@@ -1,6 +1,7 @@
 // The bitmap font: its own BMP reader, the glyph cut into transposed textures,
 // and the plain, wobbling and tinted printing.
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -51,13 +52,16 @@ ReadResult ReadFontPicture(const char* file, FontPicture& out) {
     FileCloser closer{std::fopen(path.c_str(), "rb")};
     std::FILE* f = closer.f;
     if (!f) return ReadResult::CannotOpen;
-    long fileSize = -1;
-    if (std::fseek(f, 0, SEEK_END) == 0) fileSize = std::ftell(f);
-    if (fileSize < 0 || std::fseek(f, 0, SEEK_SET) != 0) return ReadResult::Bad;
 
     uint8_t header[14];
-    if (std::fread(header, 1, sizeof header, f) != sizeof header) return ReadResult::Bad;
+    errno = 0;
+    if (std::fread(header, 1, sizeof header, f) != sizeof header)
+        // A folder opens for reading here but is no file, as on Windows.
+        return errno == EISDIR ? ReadResult::CannotOpen : ReadResult::Bad;
     if (header[0] != 'B' || header[1] != 'M') return ReadResult::Bad;
+    long fileSize = -1;
+    if (std::fseek(f, 0, SEEK_END) == 0) fileSize = std::ftell(f);
+    if (fileSize < 0 || std::fseek(f, 14, SEEK_SET) != 0) return ReadResult::Bad;
     uint32_t offBits = Le32(header + 10);
     if (offBits < 14 || offBits - 14 < kMinInfoBlock || offBits > (uint64_t)fileSize)
         return ReadResult::Bad;
