@@ -1,7 +1,9 @@
 // Everything a compiled Vamex program sees: values, commands and the host's globals.
 #pragma once
 
+#include "commands/movie.h"
 #include "commands/screen.h"
+#include "commands/text.h"
 #include "host/errors.h"
 #include "host/globals.h"
 #include "host/host.h"

@@ -1,0 +1,133 @@
+// PLAYMOVIE with a real player process: a small script named "reelrun.exe" that
+// records its arguments, and no player at all.
+#include <gtest/gtest.h>
+#include <SDL2/SDL.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "commands/movie.h"
+#include "host/errors.h"
+#include "host/globals.h"
+#include "render/OpenGLLumeris.h"
+#include "support/display.h"
+#include "support/process.h"
+
+namespace {
+
+// Runs the test in a folder of its own as working directory, and returns after.
+struct InFolder {
+    explicit InFolder(const std::string& dir) {
+        char buffer[4096];
+        if (getcwd(buffer, sizeof buffer)) previous = buffer;
+        ok = chdir(dir.c_str()) == 0;
+    }
+    ~InFolder() {
+        if (!previous.empty() && chdir(previous.c_str()) != 0) std::abort();
+    }
+    std::string previous;
+    bool ok = false;
+};
+
+// The player: waits a little (so that PLAYMOVIE is seen to wait), then writes
+// its argument count and each argument in brackets.
+const char* const kPlayer =
+    "#!/bin/sh\n"
+    "sleep 0.3\n"
+    "{ echo \"$#\"; for a in \"$@\"; do echo \"[$a]\"; done; } > args.txt\n";
+
+bool WritePlayer(const std::string& path) {
+    return vxtest::WriteFile(path, kPlayer) && chmod(path.c_str(), 0755) == 0;
+}
+
+bool WindowShown() {
+    SDL_Window* window = SDL_GL_GetCurrentWindow();
+    return window && (SDL_GetWindowFlags(window) & SDL_WINDOW_SHOWN);
+}
+
+TEST(Movie, PlayerGetsTheMovieTextAsItsOneArgument) {
+    ASSERT_TRUE(vxtest::OpenDisplay());
+    std::string dir = vxtest::MakeTempDir("movie");
+    ASSERT_TRUE(WritePlayer(dir + "/reelrun.exe"));
+    InFolder folder(dir);
+    ASSERT_TRUE(folder.ok);
+    _VX_FULLSCREEN = 0;
+    _g_error = 6;
+    _g_errorline = 12;
+
+    EXPECT_EQ(PLAYMOVIE("intro movie.avi"), 0);
+    // Waited for: the player wrote its file before PLAYMOVIE returned.
+    EXPECT_EQ(vxtest::ReadFile(dir + "/args.txt"), "1\n[intro movie.avi]\n");
+    EXPECT_TRUE(WindowShown());
+    EXPECT_FALSE(lumeris.Fullscreen());
+
+    // No shell: the text reaches the player as it is.
+    EXPECT_EQ(PLAYMOVIE("$(touch pwned); `touch pwned` > x"), 0);
+    EXPECT_EQ(vxtest::ReadFile(dir + "/args.txt"), "1\n[$(touch pwned); `touch pwned` > x]\n");
+    EXPECT_FALSE(vxtest::FileExists(dir + "/pwned"));
+    EXPECT_FALSE(vxtest::FileExists(dir + "/x"));
+    EXPECT_EQ(PLAYMOVIE(""), 0);
+    EXPECT_EQ(vxtest::ReadFile(dir + "/args.txt"), "1\n[]\n");
+    EXPECT_EQ(_g_error, 6);
+    EXPECT_EQ(_g_errorline, 12);
+}
+
+TEST(Movie, PlayerNameIsMatchedWithoutRegardToCase) {
+    ASSERT_TRUE(vxtest::OpenDisplay());
+    std::string dir = vxtest::MakeTempDir("movie");
+    ASSERT_TRUE(WritePlayer(dir + "/ReelRun.EXE"));
+    InFolder folder(dir);
+    ASSERT_TRUE(folder.ok);
+    EXPECT_EQ(PLAYMOVIE("a.mpg"), 0);
+    EXPECT_EQ(vxtest::ReadFile(dir + "/args.txt"), "1\n[a.mpg]\n");
+}
+
+TEST(Movie, WithoutAPlayerReturns3AndRestoresTheDisplay) {
+    ASSERT_TRUE(vxtest::OpenDisplay());
+    // A player on the search path, or in the folder but not runnable, is not used.
+    std::string onPath = vxtest::MakeTempDir("path");
+    ASSERT_TRUE(WritePlayer(onPath + "/reelrun.exe"));
+    std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    setenv("PATH", (onPath + ":" + oldPath).c_str(), 1);
+    std::string dir = vxtest::MakeTempDir("movie");
+    InFolder folder(dir);
+    ASSERT_TRUE(folder.ok);
+    _VX_FULLSCREEN = 0;
+    _g_error = 0;
+    _g_errorline = 0;
+    _dLn(33);
+
+    EXPECT_EQ(PLAYMOVIE("intro.avi"), 3);
+    EXPECT_FALSE(vxtest::FileExists(onPath + "/args.txt"));
+    EXPECT_FALSE(vxtest::FileExists(dir + "/args.txt"));
+    ASSERT_TRUE(vxtest::WriteFile(dir + "/reelrun.exe", kPlayer));  // not executable
+    EXPECT_EQ(PLAYMOVIE("intro.avi"), 3);
+    EXPECT_FALSE(vxtest::FileExists(dir + "/args.txt"));
+
+    EXPECT_EQ(_g_error, 0);  // returned, never recorded
+    EXPECT_EQ(_g_errorline, 0);
+    EXPECT_TRUE(WindowShown());
+    EXPECT_FALSE(lumeris.Fullscreen());
+    setenv("PATH", oldPath.c_str(), 1);
+}
+
+TEST(Movie, DisplayIsRestoredAsTheSettingsSay) {
+    ASSERT_TRUE(vxtest::OpenDisplay());
+    bool offered = lumeris.DoFullscreen();
+    lumeris.DoWindowed();
+    if (!offered) GTEST_SKIP() << "display offers no 640x480 mode";
+    std::string dir = vxtest::MakeTempDir("movie");
+    InFolder folder(dir);
+    ASSERT_TRUE(folder.ok);
+    _VX_FULLSCREEN = 1;
+    EXPECT_EQ(PLAYMOVIE("intro.avi"), 3);
+    EXPECT_TRUE(lumeris.Fullscreen());
+    EXPECT_TRUE(WindowShown());
+    lumeris.DoWindowed();
+    _VX_FULLSCREEN = 0;
+}
+
+}  // namespace
