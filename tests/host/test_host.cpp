@@ -20,6 +20,9 @@ struct Ended {
 Ended RunHostProgram(const std::string& mode) {
     std::string tmp = vxtest::MakeTempDir("host");
     std::string notes = tmp + "/notes.txt";
+    // Programs read their font picture from the working directory.
+    vxtest::WriteFile(tmp + "/SMALFONT.BMP",
+                      vxtest::ReadFile(std::string(VX_BUILD_DIR) + "/SMALFONT.BMP"));
     vxtest::RunResult run =
         vxtest::Run(vxtest::BuiltProgram("prog_host"),
                     {"VX_TEST_MODE=" + mode, "VX_TEST_OUT=" + notes, "TMPDIR=" + tmp}, tmp);
