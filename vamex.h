@@ -9,3 +9,4 @@
 #include "lang/linefiles.h"
 #include "lang/random.h"
 #include "render/OpenGLLumeris.h"
+#include "sound/sound_commands.h"
