@@ -191,9 +191,15 @@ bool Convert(const SampleBlock& block, int rate, std::vector<int16_t>* out) {
         SDL_NewAudioStream(f.bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB, (Uint8)f.channels,
                            (int)f.samplesPerSec, AUDIO_S16SYS, (Uint8)f.channels, rate);
     if (!stream) return false;
+    // Positions are 32-bit frame counts: a longer sample is refused.
+    const uint64_t keepFrames = (uint64_t)block.frames * rate / f.samplesPerSec;
+    if (keepFrames * f.channels > 0x7FFFFFFF) {
+        SDL_FreeAudioStream(stream);
+        return false;
+    }
     bool ok = true;
     try {
-        out->reserve((size_t)((double)block.frames * rate / f.samplesPerSec + 64) * f.channels);
+        out->reserve((size_t)keepFrames * f.channels);
         const size_t total = (size_t)block.frames * f.blockAlign;
         const size_t piece = (size_t)f.blockAlign * 16384;
         std::vector<int16_t> chunk;
@@ -216,7 +222,7 @@ bool Convert(const SampleBlock& block, int rate, std::vector<int16_t>* out) {
         std::vector<uint8_t> silence(padFrames * f.blockAlign, f.bitsPerSample == 8 ? 0x80 : 0);
         ok = ok && SDL_AudioStreamPut(stream, silence.data(), (int)silence.size()) == 0 &&
              SDL_AudioStreamFlush(stream) == 0 && drain();
-        const size_t keep = (size_t)((uint64_t)block.frames * rate / f.samplesPerSec) * f.channels;
+        const size_t keep = (size_t)keepFrames * f.channels;
         out->resize(std::min(keep, out->size() - out->size() % f.channels));
     } catch (const std::bad_alloc&) {
         ok = false;

@@ -5,9 +5,11 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <new>
 #include <string>
 #include <vector>
 
+#include "host/errors.h"
 #include "host/globals.h"
 #include "sound/SFXSound.h"
 #include "wav_writer.h"
@@ -17,9 +19,21 @@ protected:
     void SetUp() override {
         // Tests never sound on a real card; the mixer is rendered to memory instead.
         setenv("SDL_AUDIODRIVER", "dummy", 0);
-        if (!DXsnd.lpDS) ASSERT_TRUE(DXsnd.Create(nullptr));
+        ASSERT_TRUE(DXsnd.Create(nullptr));
         platform::RenderAudioToMemory(DXsnd.lpDS, true);
         rate = platform::AudioDeviceRate(DXsnd.lpDS);
+        KWFileSystem::DeleteDebug();
+    }
+
+    // Empty slots and a closed device again, as at start, also when the cases share
+    // one process (the dummy driver opens one device at a time).
+    void TearDown() override {
+        for (SFXSoundBuffer& slot : DXwav) {
+            slot.~SFXSoundBuffer();
+            new (&slot) SFXSoundBuffer();
+        }
+        DXsnd.~SFXSound();
+        new (&DXsnd) SFXSound();
     }
 
     // The next `frames` stereo frames of the mixer.
