@@ -14,3 +14,4 @@
 #include "lang/operators.h"
 #include "lang/random.h"
 #include "render/OpenGLLumeris.h"
+#include "sound/sound_commands.h"

@@ -1,0 +1,39 @@
+// The sound commands: thin calls on the sample slots, which do the work.
+#include "sound/sound_commands.h"
+
+#include "host/errors.h"
+#include "host/globals.h"
+#include "sound/SFXSound.h"
+
+namespace {
+
+constexpr int kSlots = 128;
+
+int SlotOf(int slot) {
+    return slot >= kSlots ? kSlots - 1 : slot;
+}
+
+}  // namespace
+
+int LOADSOUND(VXStr fileName, int slot, int buffers) {
+    slot = SlotOf(slot);
+    if (slot < 0) return VX_ERR_FILE;  // no such slot: nothing loaded
+    if (buffers > 100) buffers = 100;
+    if (buffers <= 0) buffers = 1;
+    // The slot keeps the name only during the load, so the by-value text suffices.
+    return DXwav[slot].Load(&DXsnd, fileName, buffers) ? 0 : VX_ERR_FILE;
+}
+
+int PLAYSOUND(int slot, int pan) {
+    slot = SlotOf(slot);
+    if (slot < 0) return 0;
+    if (pan > 100) pan = 100;
+    if (pan < -100) pan = -100;
+    DXwav[slot].Play(pan * 100, 0);
+    return 0;
+}
+
+int HUSH() {
+    for (int slot = 0; slot < kSlots; ++slot) DXwav[slot].Stop();
+    return 0;
+}
