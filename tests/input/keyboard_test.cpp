@@ -1,0 +1,237 @@
+// The keyboard in DirectInput mode and in fall-back mode, the result codes of
+// CreateDInput, and the fall-back key map.
+#include <cstdlib>
+#include <sys/wait.h>
+
+#include "input_support.h"
+
+#include "host/globals.h"
+
+using namespace inputtest;
+
+namespace {
+
+class KeyboardModes : public InputTest, public ::testing::WithParamInterface<Mode> {};
+
+TEST_P(KeyboardModes, EscapeSeenByGetKeyButByAnyKeyOnlyInFallback) {
+    DirectInput in;
+    EXPECT_EQ(Open(in, GetParam()), VX_DI_OK);
+    EXPECT_EQ(in.lpDIDKeyboard != nullptr, GetParam() == Mode::DirectInput);
+
+    Press(SDL_SCANCODE_ESCAPE);
+    in.GetKeyboardStatus();
+    EXPECT_TRUE(in.GetKey(1));
+    // In fall-back mode keyState is by virtual key, where Escape is 27.
+    EXPECT_EQ(in.AnyKey(), GetParam() == Mode::Fallback);
+
+    Release(SDL_SCANCODE_ESCAPE);
+    in.GetKeyboardStatus();
+    EXPECT_FALSE(in.GetKey(1));
+    EXPECT_FALSE(in.AnyKey());
+
+    Press(SDL_SCANCODE_SPACE);
+    EXPECT_TRUE(in.AnyKey());
+    Release(SDL_SCANCODE_SPACE);
+    EXPECT_FALSE(in.AnyKey());
+}
+
+TEST_P(KeyboardModes, PressAndReleaseBetweenPollsSeenOnce) {
+    DirectInput in;
+    Open(in, GetParam());
+    Press(SDL_SCANCODE_A);
+    Release(SDL_SCANCODE_A);
+    in.GetKeyboardStatus();
+    EXPECT_TRUE(in.GetKey(30));
+    in.GetKeyboardStatus();
+    EXPECT_FALSE(in.GetKey(30));
+    in.GetKeyboardStatus();
+    EXPECT_FALSE(in.GetKey(30));
+}
+
+TEST_P(KeyboardModes, KeysPressedTogetherSeenInOnePoll) {
+    DirectInput in;
+    Open(in, GetParam());
+    Press(SDL_SCANCODE_A);
+    Press(SDL_SCANCODE_B);
+    Press(SDL_SCANCODE_UP);
+    Release(SDL_SCANCODE_A);
+    in.GetKeyboardStatus();
+    EXPECT_TRUE(in.GetKey(30));
+    EXPECT_TRUE(in.GetKey(48));
+    EXPECT_TRUE(in.GetKey(200));
+    in.GetKeyboardStatus();
+    EXPECT_FALSE(in.GetKey(30));
+    EXPECT_TRUE(in.GetKey(48));
+    Release(SDL_SCANCODE_B);
+    Release(SDL_SCANCODE_UP);
+    in.GetKeyboardStatus();
+    EXPECT_FALSE(in.GetKey(48));
+    EXPECT_FALSE(in.GetKey(200));
+}
+
+TEST_P(KeyboardModes, KeyHeldBeforeOpeningIsHeld) {
+    Press(SDL_SCANCODE_ESCAPE);
+    uint8_t state[256];
+    platform::GetKeyboardState(state);  // the event reaches the platform before the open
+    DirectInput in;
+    Open(in, GetParam());
+    in.GetKeyboardStatus();
+    EXPECT_TRUE(in.GetKey(1));
+    Release(SDL_SCANCODE_ESCAPE);
+    in.GetKeyboardStatus();
+    EXPECT_FALSE(in.GetKey(1));
+}
+
+INSTANTIATE_TEST_SUITE_P(Input, KeyboardModes, ::testing::Values(Mode::DirectInput, Mode::Fallback),
+                         ModeName);
+
+using KeyboardTest = InputTest;
+
+TEST_F(KeyboardTest, NotYetCreatedSeesNoKey) {
+    // The start-up frame's Escape test runs on the host's instance before the
+    // devices are opened: no map yet, so no key counts.
+    Press(SDL_SCANCODE_ESCAPE);
+    DXin.GetKeyboardStatus();
+    EXPECT_FALSE(DXin.GetKey(1));
+    EXPECT_TRUE(DXin.AnyKey());  // the virtual-key state itself has Escape
+    Release(SDL_SCANCODE_ESCAPE);
+    EXPECT_FALSE(DXin.AnyKey());
+}
+
+TEST_F(KeyboardTest, DirectInputNamesKeysByPlace) {
+    DirectInput in;
+    Open(in, Mode::DirectInput);
+    // A German board types 'z' on the key a US board labels Y: still code 21.
+    Press(SDL_SCANCODE_Y, 'z');
+    Press(SDL_SCANCODE_KP_ENTER);
+    Press(SDL_SCANCODE_KP_DIVIDE);
+    in.GetKeyboardStatus();
+    EXPECT_TRUE(in.GetKey(21));
+    EXPECT_FALSE(in.GetKey(44));
+    EXPECT_TRUE(in.GetKey(156));
+    EXPECT_FALSE(in.GetKey(28));
+    EXPECT_TRUE(in.GetKey(181));
+    Release(SDL_SCANCODE_Y, 'z');
+    Release(SDL_SCANCODE_KP_ENTER);
+    Release(SDL_SCANCODE_KP_DIVIDE);
+    in.GetKeyboardStatus();
+    EXPECT_FALSE(in.GetKey(21));
+}
+
+TEST_F(KeyboardTest, FallbackAsksForTheGermanLayoutsKeys) {
+    DirectInput in;
+    Open(in, Mode::Fallback);
+    // US layout: the Y key is virtual key 'Y', which the map gives code 44.
+    Press(SDL_SCANCODE_Y, 'y');
+    in.GetKeyboardStatus();
+    EXPECT_TRUE(in.GetKey(44));
+    EXPECT_FALSE(in.GetKey(21));
+    Release(SDL_SCANCODE_Y, 'y');
+    in.GetKeyboardStatus();
+    EXPECT_FALSE(in.GetKey(44));
+
+    // German layout: the same key types 'z', virtual key 'Z', code 21.
+    Press(SDL_SCANCODE_Y, 'z');
+    in.GetKeyboardStatus();
+    EXPECT_TRUE(in.GetKey(21));
+    EXPECT_FALSE(in.GetKey(44));
+    Release(SDL_SCANCODE_Y, 'z');
+
+    // Caps Lock is never down; code 0 and the pad's Enter both ask for Enter.
+    Press(SDL_SCANCODE_CAPSLOCK);
+    Press(SDL_SCANCODE_KP_ENTER);
+    in.GetKeyboardStatus();
+    EXPECT_FALSE(in.GetKey(58));
+    EXPECT_TRUE(in.GetKey(0));
+    EXPECT_TRUE(in.GetKey(28));
+    EXPECT_TRUE(in.GetKey(156));
+    Release(SDL_SCANCODE_CAPSLOCK);
+    Release(SDL_SCANCODE_KP_ENTER);
+    in.GetKeyboardStatus();
+    EXPECT_FALSE(in.GetKey(0));
+}
+
+TEST_F(KeyboardTest, FallbackShiftHeldWhileEitherShiftIs) {
+    DirectInput in;
+    Open(in, Mode::Fallback);
+    Press(SDL_SCANCODE_LSHIFT);
+    Press(SDL_SCANCODE_RSHIFT);
+    in.GetKeyboardStatus();
+    Release(SDL_SCANCODE_LSHIFT);
+    in.GetKeyboardStatus();
+    EXPECT_TRUE(in.GetKey(42));
+    EXPECT_TRUE(in.GetKey(54));
+    Release(SDL_SCANCODE_RSHIFT);
+    in.GetKeyboardStatus();
+    EXPECT_FALSE(in.GetKey(42));
+    EXPECT_FALSE(in.GetKey(54));
+}
+
+TEST_F(KeyboardTest, FallbackMapFollowsTheTable) {
+    DirectInput in;
+    in.DXtoVK(true);
+    for (int code = 0; code < 256; ++code) EXPECT_EQ(in.keyMap[code], code);
+    in.DXtoVK(false);
+    EXPECT_EQ(in.keyMap[0], 0x0D);
+    EXPECT_EQ(in.keyMap[11], '0');
+    EXPECT_EQ(in.keyMap[21], 'Z');
+    EXPECT_EQ(in.keyMap[44], 'Y');
+    EXPECT_EQ(in.keyMap[53], 0xBD);
+    EXPECT_EQ(in.keyMap[58], 0);
+    EXPECT_EQ(in.keyMap[83], 0x2E);
+    EXPECT_EQ(in.keyMap[84], 84);  // not listed: its own number
+    EXPECT_EQ(in.keyMap[88], 0x7B);
+    EXPECT_EQ(in.keyMap[156], 0x0D);
+    EXPECT_EQ(in.keyMap[181], 0x6F);
+    EXPECT_EQ(in.keyMap[199], in.keyMap[71]);
+    EXPECT_EQ(in.keyMap[211], in.keyMap[83]);
+    EXPECT_EQ(in.keyMap[221], 0x5D);
+    EXPECT_EQ(in.keyMap[222], 222);
+}
+
+TEST_F(KeyboardTest, ResultCodes) {
+    using platform::test::FailAcquire;
+    using platform::test::FailOpen;
+    using platform::test::InputPart;
+    {
+        FailOpen(InputPart::System, true);
+        DirectInput in;
+        EXPECT_EQ(in.CreateDInput(window_, nullptr), VX_DI_NO_DIRECTINPUT);
+        EXPECT_EQ(in.lpDIDKeyboard, nullptr);
+        EXPECT_EQ(in.lpDIDMouse, nullptr);
+        EXPECT_EQ(in.keyMap[21], 'Z');
+        FailOpen(InputPart::System, false);
+    }
+    {
+        FailAcquire(InputPart::Keyboard, true);
+        DirectInput in;
+        EXPECT_EQ(in.CreateDInput(window_, nullptr), VX_DI_KEYBOARD_NOT_ACQUIRED);
+        ASSERT_NE(in.lpDIDKeyboard, nullptr);
+        EXPECT_EQ(in.keyMap[21], 21);
+        // A failed read acquires again; the read after that works.
+        FailAcquire(InputPart::Keyboard, false);
+        Press(SDL_SCANCODE_RETURN);
+        in.GetKeyboardStatus();
+        EXPECT_FALSE(in.GetKey(28));
+        in.GetKeyboardStatus();
+        EXPECT_TRUE(in.GetKey(28));
+        Release(SDL_SCANCODE_RETURN);
+        in.GetKeyboardStatus();
+    }
+    {
+        FailAcquire(InputPart::Keyboard, true);
+        FailAcquire(InputPart::Mouse, true);
+        DirectInput in;
+        EXPECT_EQ(in.CreateDInput(window_, nullptr), VX_DI_MOUSE_NOT_ACQUIRED);
+        EXPECT_NE(in.lpDIDMouse, nullptr);
+    }
+}
+
+TEST(StartUp, OpensTheInputDevices) {
+    // A whole program: the start-up sequence opens DXin before the main subroutine.
+    int status = std::system("cd " VX_BUILD_DIR " && ./tests/prog_input_startup");
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+}  // namespace
