@@ -134,8 +134,8 @@ TEST_F(DrawTest, AdditiveAndMultiplyingBlends) {
     vxtest::FillFrame(0.5f, 0.5f, 0.5f);
     const int grey = ReadPixel(0, 0).r;
     lumeris.DrawSpriteAB(kSolid, 100, 50, 0.5f);
-    EXPECT_TRUE(vxtest::Near(ReadPixel(105, 55), {(uint8_t)(grey + 100), (uint8_t)(grey + 50),
-                                                 (uint8_t)(grey + 25)}));
+    EXPECT_TRUE(vxtest::Near(ReadPixel(105, 55),
+                             {(uint8_t)(grey + 100), (uint8_t)(grey + 50), (uint8_t)(grey + 25)}));
     lumeris.RotoSpriteAB(kSolid, 300, 50, 0, -1.0f);
     auto multiplied = [grey](int t) { return (uint8_t)(t + grey * t / 255.0 + 0.5); };
     Pixel want{255, multiplied(100), multiplied(50)};
