@@ -121,6 +121,8 @@ private:
     void SpriteQuad(short slot, short x, short y);
     void ZoomQuad(short slot, short x, short y, short extraWidth, short extraHeight);
     void RotoQuad(short slot, short x, short y, float angle, short sx, short sy);
+    // A slot in the table that holds a texture: anything else draws nothing.
+    bool Drawable(long slot) const { return ValidSprite(slot) && spriteTexture[slot] != 0; }
 
     HPALETTE hPalette;
     uint16_t spriteTexWidth[kSprites];

@@ -74,24 +74,24 @@ void OpenGLLumeris::RotoQuad(short slot, short x, short y, float angle, short sx
 }
 
 void OpenGLLumeris::DrawSprite(short slot, short x, short y) {
-    if (!ValidSprite(slot)) return;
+    if (!Drawable(slot)) return;
     SpriteQuad(slot, x, y);
 }
 
 void OpenGLLumeris::ZoomSprite(short slot, short x, short y, short extraWidth, short extraHeight) {
-    if (!ValidSprite(slot)) return;
+    if (!Drawable(slot)) return;
     ZoomQuad(slot, x, y, extraWidth, extraHeight);
 }
 
 void OpenGLLumeris::RotoSprite(short slot, short x, short y, short angle) {
-    if (!ValidSprite(slot)) return;
+    if (!Drawable(slot)) return;
     RotoQuad(slot, x, y, angle, (short)(spriteTexWidth[slot] >> 1),
              (short)(spriteTexHeight[slot] >> 1));
 }
 
 // The NC forms draw the whole texture square opaque, margin and key colour included.
 void OpenGLLumeris::DrawSpriteNC(short slot, short x, short y) {
-    if (!ValidSprite(slot)) return;
+    if (!Drawable(slot)) return;
     glDisable(GL_ALPHA_TEST);
     SpriteQuad(slot, x, y);
     glEnable(GL_ALPHA_TEST);
@@ -99,21 +99,21 @@ void OpenGLLumeris::DrawSpriteNC(short slot, short x, short y) {
 
 void OpenGLLumeris::ZoomSpriteNC(short slot, short x, short y, short extraWidth,
                                  short extraHeight) {
-    if (!ValidSprite(slot)) return;
+    if (!Drawable(slot)) return;
     glDisable(GL_ALPHA_TEST);
     ZoomQuad(slot, x, y, extraWidth, extraHeight);
     glEnable(GL_ALPHA_TEST);
 }
 
 void OpenGLLumeris::RotoSpriteNC(short slot, short x, short y, short angle) {
-    if (!ValidSprite(slot)) return;
+    if (!Drawable(slot)) return;
     glDisable(GL_ALPHA_TEST);
     RotoSprite(slot, x, y, angle);
     glEnable(GL_ALPHA_TEST);
 }
 
 void OpenGLLumeris::DrawSpriteAB(short slot, short x, short y, float blend) {
-    if (!ValidSprite(slot)) return;
+    if (!Drawable(slot)) return;
     BeginBlend(blend);
     glPushMatrix();
     SpriteQuad(slot, x, y);
@@ -123,21 +123,21 @@ void OpenGLLumeris::DrawSpriteAB(short slot, short x, short y, float blend) {
 
 void OpenGLLumeris::ZoomSpriteAB(short slot, short x, short y, short extraWidth, short extraHeight,
                                  float blend) {
-    if (!ValidSprite(slot)) return;
+    if (!Drawable(slot)) return;
     BeginBlend(blend);
     ZoomQuad(slot, x, y, extraWidth, extraHeight);
     EndBlend();
 }
 
 void OpenGLLumeris::RotoSpriteAB(short slot, short x, short y, short angle, float blend) {
-    if (!ValidSprite(slot)) return;
+    if (!Drawable(slot)) return;
     BeginBlend(blend);
     RotoSprite(slot, x, y, angle);
     EndBlend();
 }
 
 void OpenGLLumeris::DrawSpriteFX(short slot, short x, short y, OPENGL_SPRITEFX& fx) {
-    if (!ValidSprite(slot)) return;
+    if (!Drawable(slot)) return;
     float r = 1, g = 1, b = 1;
     if (fx.color != 0) {
         r = (float)(fx.color & 0xFF) / 255;

@@ -136,6 +136,11 @@ void OpenGLLumeris::GrabSurface(int surface) {
     SetUnpackState();
     FreeSurface(surface);
     glReadBuffer(GL_BACK);
+    // Tightly packed reads, so each lands inside its 32 x 32 buffer whatever was set before.
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_PACK_SKIP_ROWS, 0);
+    glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
     OPENGL_SURFACE& s = surfaces[surface];
     // A display wider or taller than 64 tiles gives its top-left 2048 x 2048 pixels.
     const int w = width < kSurfaceMaxSide ? width : kSurfaceMaxSide;

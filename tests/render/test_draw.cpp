@@ -222,7 +222,11 @@ TEST_F(DrawTest, SlotsOutsideTheTableDrawNothing) {
         lumeris.RotoSpriteAB(slot, 100, 100, 10, 0.5f);
         lumeris.DrawSpriteFX(slot, 100, 100, fx);
     }
-    lumeris.DrawSprite(200, 100, 100);  // in the table, never loaded
+    // In the table but never loaded: nothing, even with a size of its own.
+    lumeris.DrawSprite(200, 100, 100);
+    lumeris.ZoomSprite(200, 100, 100, 10, 10);
+    OPENGL_SPRITEFX sized{0, 0, 20, 20, 0};
+    lumeris.DrawSpriteFX(200, 100, 100, sized);
     EXPECT_EQ(Coverage(0, 0, 640, 480).w, 0);
     vxtest::ExpectRestingState();
 }
