@@ -116,6 +116,14 @@ public:
     static bool ValidSurface(long surface) { return surface >= 0 && surface < kSurfaces; }
 
 private:
+    // The quads of the sprite family, for a slot already checked: natural size,
+    // zoomed about the texture's centre, turned about the picture's centre.
+    void SpriteQuad(short slot, short x, short y);
+    void ZoomQuad(short slot, short x, short y, short extraWidth, short extraHeight);
+    void RotoQuad(short slot, short x, short y, float angle, short sx, short sy);
+    // A slot in the table that holds a texture: anything else draws nothing.
+    bool Drawable(long slot) const { return ValidSprite(slot) && spriteTexture[slot] != 0; }
+
     HPALETTE hPalette;
     uint16_t spriteTexWidth[kSprites];
     uint16_t spriteTexHeight[kSprites];
