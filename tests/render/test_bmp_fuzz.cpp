@@ -183,7 +183,9 @@ TEST(BmpFuzz, FilesThroughTheLoaders) {
         BmpPicture inMemory, fromFile;
         const bool parsed = ParseBmp(b.data(), b.size(), kSpriteSide, &inMemory);
         ASSERT_EQ(ReadBmp(path.c_str(), kSpriteSide, &fromFile), parsed) << i;
-        if (parsed) ASSERT_EQ(fromFile.pixels, inMemory.pixels) << i;
+        if (parsed) {
+            ASSERT_EQ(fromFile.pixels, inMemory.pixels) << i;
+        }
         EXPECT_EQ(lumeris.LoadSprite(30, path.c_str(), 0x8000FF), parsed ? 1 : 0) << i;
         const bool surface = ParseBmp(b.data(), b.size(), kSurfaceSide, &inMemory);
         EXPECT_EQ(lumeris.LoadSurface(12, path.c_str(), i % 2 == 0), surface) << i;
