@@ -494,4 +494,52 @@ TEST_F(ScreenTest, ScreenshotOfSpritesAndText) {
     EXPECT_TRUE(WholeFrame() == frame);
 }
 
+// Runs prog_escape in a fresh folder with the font picture, its temporary folder
+// there too; returns the exit code, its notes and the debug log left behind.
+struct Ended {
+    int exitCode;
+    std::string notes, log, output;
+};
+Ended RunProgram(const std::string& dir, const std::string& mode,
+                 std::vector<std::string> env = {}) {
+    vxtest::WriteFile(dir + "/SMALFONT.BMP",
+                      vxtest::ReadFile(std::string(VX_BUILD_DIR) + "/SMALFONT.BMP"));
+    env.push_back("VX_TEST_MODE=" + mode);
+    env.push_back("VX_TEST_OUT=" + dir + "/notes.txt");
+    env.push_back("TMPDIR=" + dir);
+    vxtest::RunResult run = vxtest::Run(vxtest::BuiltProgram("prog_escape"), env, dir);
+    return {run.exitCode, vxtest::ReadFile(dir + "/notes.txt"),
+            vxtest::ReadFile(dir + "/ErrorLog.txt"), run.output};
+}
+
+TEST(ScreenProcess, EscapeHeldEndsTheProgramWithError10AndTheFrameUnshown) {
+    Ended e = RunProgram(vxtest::MakeTempDir("escape"), "escape");
+    // The end through SHOWSCREEN is a normal end: exit code 0, end record in the log.
+    EXPECT_EQ(e.exitCode, 0) << e.output;
+    EXPECT_EQ(e.notes, "frame shown\nbefore\n");
+    ASSERT_EQ(e.log.rfind("FlipRate:\r\n", 0), 0u) << e.log;
+    const std::string record = "-End On Line\r\n10\r\n42\r\n";
+    ASSERT_GE(e.log.size(), record.size()) << e.log;
+    EXPECT_EQ(e.log.substr(e.log.size() - record.size()), record) << e.log;
+}
+
+TEST(ScreenProcess, SavebmpPadsTheRowsOfAnOddWidthDisplay) {
+    // 322 pixels are 966 bytes a row, padded to 968.
+    std::string dir = vxtest::MakeTempDir("save");
+    std::vector<uint8_t> picture = vxtools::MakeBmp(322, 200, Backdrop);
+    ASSERT_TRUE(vxtools::WriteFile(dir + "/picture.bmp", picture));
+    Ended e = RunProgram(
+        dir, "save",
+        {"VX_TEST_PICTURE=" + dir + "/picture.bmp", "VX_TEST_SHOT=" + dir + "/shot.bmp"});
+    EXPECT_EQ(e.exitCode, 0) << e.output;
+    EXPECT_EQ(e.notes, "loaded\nsaved\n");
+    std::string shot = vxtest::ReadFile(dir + "/shot.bmp");
+    ASSERT_EQ(shot.size(), 54u + 968 * 200);
+    EXPECT_EQ(Field(shot, 18, 4), 322u);
+    EXPECT_EQ(Field(shot, 34, 4), 968u * 200);
+    // Pixels and padding as the picture had them.
+    EXPECT_TRUE(shot.compare(54, std::string::npos, (const char*)picture.data() + 54,
+                             picture.size() - 54) == 0);
+}
+
 }  // namespace
