@@ -118,9 +118,10 @@ int SAVEBMP(VXStr file) {
     // The frame in progress, read back from the back buffer, bottom row first as BMP
     // stores it; rows padded to four bytes.
     const int width = lumeris.Width(), height = lumeris.Height();
-    if (width <= 0 || height <= 0) return _Error(VX_ERR_FILE);
-    const uint32_t rowBytes = ((uint32_t)width * 3 + 3) & ~3u;
-    const uint32_t pixelBytes = rowBytes * (uint32_t)height;
+    // A BMP's sizes are 32-bit: a frame whose file would not fit in them is not saved.
+    const uint64_t rowBytes = ((uint64_t)(width > 0 ? width : 0) * 3 + 3) & ~(uint64_t)3;
+    const uint64_t pixelBytes = rowBytes * (uint64_t)(height > 0 ? height : 0);
+    if (width <= 0 || height <= 0 || 54 + pixelBytes > 0xFFFFFFFFu) return _Error(VX_ERR_FILE);
     std::vector<uint8_t> data(54 + (size_t)pixelBytes, 0);
     auto put16 = [&](size_t at, uint32_t v) {
         data[at] = (uint8_t)v;
@@ -139,12 +140,17 @@ int SAVEBMP(VXStr file) {
     put32(22, (uint32_t)height);
     put16(26, 1);
     put16(28, 24);
-    put32(34, pixelBytes);
+    put32(34, (uint32_t)pixelBytes);
     put32(38, 2835);  // 72 dots per inch
     put32(42, 2835);
 
     glReadBuffer(GL_BACK);
+    // Rows padded to four bytes, as BMP pads them; the other pack settings pinned, so
+    // the read lands inside the buffer whatever was set before.
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_PACK_SKIP_ROWS, 0);
+    glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
     // GL's rows start at the bottom too, and BGR is BMP's byte order.
     glReadPixels(0, 0, width, height, GL_BGR, GL_UNSIGNED_BYTE, data.data() + 54);
     std::string path = platform::ResolvePath(file);
