@@ -1,6 +1,8 @@
 // The frame wait: 300 frames of 10 ms through FlipScreens, headless. Reports the
 // frame lengths (median, p99, shortest) measured on the monotonic clock, and the
 // CPU time spent as a share of wall time; a pure polling wait is measured beside it.
+// Wall-clock lengths can fall under 10 ms by the part of a millisecond at which the
+// previous frame ended; on the millisecond clock every frame is at least 10.
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
@@ -45,17 +47,21 @@ int main() {
     std::printf("video driver: %s, flip rate measured by Init: %u ms\n", platform::VideoDriver(),
                 lumeris.ConstFlip());
 
-    std::vector<double> frames;
+    std::vector<double> frames, ticks;
     lumeris.FlipScreens();
     double wall0 = Now(CLOCK_MONOTONIC), cpu0 = Now(CLOCK_PROCESS_CPUTIME_ID);
     double last = wall0;
     for (int i = 0; i < kFrames; ++i) {
-        lumeris.FlipScreens();
+        ticks.push_back(lumeris.FlipScreens());
         double now = Now(CLOCK_MONOTONIC);
         frames.push_back(now - last);
         last = now;
     }
     Report("FlipScreens", frames, Now(CLOCK_PROCESS_CPUTIME_ID) - cpu0, last - wall0);
+    // The same frames as the renderer counts them on its millisecond clock.
+    std::sort(ticks.begin(), ticks.end());
+    std::printf("%-14s median %.0f ms  p99 %.0f ms  min %.0f ms  max %.0f ms\n", "  (clock ticks)",
+                ticks[ticks.size() / 2], ticks[(ticks.size() * 99) / 100], ticks[0], ticks.back());
 
     // The same frames as a pure polling wait on the millisecond clock.
     frames.clear();
