@@ -15,7 +15,7 @@ namespace {
 
 // INPUT keeps the picture behind its text here while it runs.
 constexpr int kInputSurface = 3;
-// Empty polls between two changes of the cursor.
+// Empty polls the cursor holds its state for; it changes on the next, every 21st.
 constexpr int kBlinkPolls = 20;
 
 constexpr unsigned char kEscape = 1;
