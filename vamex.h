@@ -7,6 +7,7 @@
 #include "host/errors.h"
 #include "host/globals.h"
 #include "host/host.h"
+#include "input/input_commands.h"
 #include "lang/VXStr.h"
 #include "lang/arrays.h"
 #include "lang/builtins.h"
