@@ -205,3 +205,23 @@ TEST(Display, InitTakesMissingSizeFromTheWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Display, QuitRequestBecomesTheCloseMessage) {
+    HWND window = vxtest::OpenWindow();
+    ASSERT_NE(window, nullptr);
+    platform::Message msg;
+    while (platform::PeekMessage(&msg, window)) {
+    }
+    SDL_Event e{};
+    e.type = SDL_QUIT;
+    ASSERT_EQ(SDL_PushEvent(&e), 1);
+    // A quit asked of the application (SIGTERM, session end) reaches the window
+    // procedure as WM_CLOSE, which ends the program; a window-manager close does not.
+    ASSERT_TRUE(platform::PeekMessage(&msg, window));
+    EXPECT_EQ(msg.message, platform::WM_CLOSE);
+    EXPECT_EQ(msg.window, window);
+}
+
+}  // namespace
