@@ -323,6 +323,8 @@ void SwapBuffers(HWND window) {
 }
 
 bool PeekMessage(Message* msg, HWND window) {
+    // The window's messages belong to the thread that pumps its events.
+    if (!sdl::OnEventThread()) return false;
     sdl::PumpEvents();
     return TakeMessage(msg, window);
 }
