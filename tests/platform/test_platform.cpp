@@ -31,8 +31,10 @@ TEST(WindowsPaths, DriveLetterAndCaseInsensitiveComponents) {
     EXPECT_EQ(platform::ResolvePath("c:\\program files\\microsoft games\\sim 2\\SIM.CFG"),
               wine.root + "/dosdevices/c:/Program Files/Microsoft Games/Sim 2/sim.cfg");
     // The drive letter itself is matched without regard to case.
-    EXPECT_EQ(platform::ResolvePath("C:\\PROGRAM FILES"), wine.root + "/dosdevices/c:/Program Files");
-    EXPECT_EQ(vxtest::ReadFile(platform::ResolvePath("c:\\Program Files\\microsoft games\\sim 2\\sim.cfg")),
+    EXPECT_EQ(platform::ResolvePath("C:\\PROGRAM FILES"),
+              wine.root + "/dosdevices/c:/Program Files");
+    EXPECT_EQ(vxtest::ReadFile(
+                  platform::ResolvePath("c:\\Program Files\\microsoft games\\sim 2\\sim.cfg")),
               "x");
 }
 

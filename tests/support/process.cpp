@@ -115,8 +115,8 @@ XServer::XServer() {
             dup2(null, 2);
         }
         std::string fd = std::to_string(fds[1]);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24",
-               "-nolisten", "tcp", (char*)nullptr);
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
+               "tcp", (char*)nullptr);
         _exit(127);
     }
     close(fds[1]);
