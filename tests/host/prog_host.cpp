@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "platform/window.h"
+#include "render/OpenGLFont.h"
 #include "vamex.h"
 
 namespace {
@@ -55,6 +56,9 @@ int MainGameSub() {
                   (long)syscall(SYS_gettid) == (long)getpid() ? 1 : 0);
     Note(line);
     std::snprintf(line, sizeof line, "size %d %d", lumeris.Width(), lumeris.Height());
+    Note(line);
+    // The font wraps at 800 on the main thread, at the display width on a thread of its own.
+    std::snprintf(line, sizeof line, "font-width %d", (int)fnt.GetScreenWidth());
     Note(line);
     if (Is("end")) END();
     if (Is("debug") || Is("thread")) _Error(6);

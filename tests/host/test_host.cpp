@@ -34,7 +34,7 @@ Ended RunHostProgram(const std::string& mode) {
 TEST(HostEnd, NormalEndDeletesTheLogWithExitCodeZero) {
     Ended e = RunHostProgram("normal");
     EXPECT_EQ(e.exitCode, 0) << e.output;
-    EXPECT_EQ(e.notes, "main-thread 1\nsize 320 200\nreturned\n");
+    EXPECT_EQ(e.notes, "main-thread 1\nsize 320 200\nfont-width 800\nreturned\n");
     EXPECT_FALSE(e.logExists) << e.log;
 }
 
@@ -63,14 +63,14 @@ TEST(HostEnd, DebugEndAppendsTheEndRecord) {
 TEST(HostEnd, WindowCloseEndsTheProgramWithExitCodeZero) {
     Ended e = RunHostProgram("close");
     EXPECT_EQ(e.exitCode, 0) << e.output;
-    EXPECT_EQ(e.notes, "main-thread 1\nsize 320 200\n");
+    EXPECT_EQ(e.notes, "main-thread 1\nsize 320 200\nfont-width 800\n");
     EXPECT_FALSE(e.logExists);
 }
 
 TEST(HostThreads, DebugSettingAtStartRunsTheGameOnASecondThread) {
     Ended e = RunHostProgram("thread");
     EXPECT_EQ(e.exitCode, 0) << e.output;
-    EXPECT_EQ(e.notes, "main-thread 0\nsize 320 200\nreturned\n");
+    EXPECT_EQ(e.notes, "main-thread 0\nsize 320 200\nfont-width 320\nreturned\n");
     const std::string record = "-End On Line\r\n6\r\n0\r\n";
     ASSERT_GE(e.log.size(), record.size()) << e.log;
     EXPECT_EQ(e.log.substr(e.log.size() - record.size()), record);
