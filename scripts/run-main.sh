@@ -26,7 +26,8 @@ fi
 
 echo "Configuration: $CFG"
 echo "Line 72 before: $(sed -n 73p "$CFG" | tr -d '\r')"
-(cd build && WINEPREFIX="$PREFIX" "./game/$PROGRAM")
-echo "$PROGRAM exited with code $?"
+rc=0
+(cd build && WINEPREFIX="$PREFIX" "./game/$PROGRAM") || rc=$?
+echo "$PROGRAM exited with code $rc"
 echo "Line 72 after:  $(sed -n 73p "$CFG" | tr -d '\r')"
 echo "Lines in file:  $(wc -l < "$CFG")"
