@@ -30,8 +30,9 @@ struct WindowClass {
     WindowProc proc;
 };
 
-// Native handles and queues live here only; plain data, so nothing runs at exit
-// while the runtime's own destructors still use the window.
+// Native handles and the message queue live here only. The record is never
+// destroyed, so nothing here goes away at exit while the runtime's own destructors
+// (or a late posted message) still use it.
 struct PlatformData {
     std::atomic<bool> videoReady{false};
     std::thread::id eventThread;
@@ -41,7 +42,7 @@ struct PlatformData {
     int windowCount = 0;
     int cursorCount = 0;
     std::mutex queueLock;
-    std::deque<Message>* queue = nullptr;  // never destroyed: messages may be posted at exit
+    std::deque<Message> queue;
 };
 
 PlatformData& Data() {
@@ -66,7 +67,7 @@ PlatformWindow* FirstWindow() {
 void Enqueue(const Message& msg) {
     PlatformData& d = Data();
     std::lock_guard<std::mutex> lock(d.queueLock);
-    d.queue->push_back(msg);
+    d.queue.push_back(msg);
 }
 
 // Window-manager events become the Win32 messages the runtime knows.
@@ -106,10 +107,10 @@ void TranslateWindowEvent(const SDL_Event& e) {
 bool TakeMessage(Message* msg, HWND filter) {
     PlatformData& d = Data();
     std::lock_guard<std::mutex> lock(d.queueLock);
-    for (auto it = d.queue->begin(); it != d.queue->end(); ++it) {
+    for (auto it = d.queue.begin(); it != d.queue.end(); ++it) {
         if (!filter || it->window == filter || it->message == WM_QUIT) {
             *msg = *it;
-            d.queue->erase(it);
+            d.queue.erase(it);
             return true;
         }
     }
@@ -142,7 +143,6 @@ void PumpEvents() {
 bool InitVideo() {
     PlatformData& d = Data();
     if (d.videoReady) return true;
-    if (!d.queue) d.queue = new std::deque<Message>();
     // Closing the last window is a request to the program, not a quit of its own.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "0");
@@ -353,7 +353,6 @@ LRESULT DefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
 }
 
 void PostMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (!Data().queue) Data().queue = new std::deque<Message>();
     Enqueue({window, message, wParam, lParam});
 }
 
