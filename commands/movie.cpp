@@ -1,8 +1,9 @@
 // The movie command over the external player and the renderer's display modes.
 #include "commands/movie.h"
 
-#include "host/errors.h"
-#include "host/globals.h"
+#include "base/errors.h"
+#include "base/settings.h"
+#include "commands/devices.h"
 #include "platform/process.h"
 #include "render/OpenGLLumeris.h"
 

@@ -6,8 +6,9 @@
 #include <cstring>
 #include <vector>
 
-#include "host/errors.h"
-#include "host/globals.h"
+#include "base/errors.h"
+#include "base/settings.h"
+#include "commands/devices.h"
 #include "input/DirectInput.h"
 #include "platform/files.h"
 #include "platform/gl.h"

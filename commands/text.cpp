@@ -1,8 +1,9 @@
 // Text commands: PRINT in two forms and LOADFONT, over the font `fnt`.
 #include "commands/text.h"
 
-#include "host/errors.h"
-#include "host/globals.h"
+#include "base/errors.h"
+#include "base/settings.h"
+#include "commands/devices.h"
 #include "render/OpenGLFont.h"
 
 // Coordinates reach the font as their low 16 bits, read as signed.

@@ -1,6 +1,6 @@
 // The process entry: the window, the random seed, the choice of the game thread,
 // and the start-up sequence that ends in the compiled program.
-#include "host/errors.h"
+#include "base/errors.h"
 #include "host/globals.h"
 #include "host/host.h"
 #include "input/DirectInput.h"
@@ -32,6 +32,7 @@ const char* const lpszAppName = "Vamex Game Running";
 
 int WinMain(HINSTANCE instance, HINSTANCE, char*, int) {
     hInstance = instance;
+    _SetProcessEnd(_HostExit);
     if (!platform::RegisterWindowClass(lpszAppName, WndProc)) return 0;
     hWnd = platform::CreateWindow(lpszAppName, lpszAppName, 50, 50, 800, 600);
     if (!hWnd) return 0;

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "host/errors.h"
+#include "base/errors.h"
 #include "platform/input.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "host/errors.h"
+#include "base/errors.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "host/errors.h"
+#include "base/errors.h"
 #include "platform/files.h"
 
 namespace {

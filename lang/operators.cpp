@@ -4,7 +4,7 @@
 
 #include <climits>
 
-#include "host/errors.h"
+#include "base/errors.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "host/errors.h"
+#include "base/errors.h"
 #include "platform/clock.h"
 #include "platform/window.h"
 #include "render/OpenGLLumeris.h"

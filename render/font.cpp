@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "host/errors.h"
+#include "base/errors.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "render/OpenGLFont.h"

@@ -3,6 +3,7 @@
 # programs once under Xvfb).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+scripts/check-layers.sh
 scripts/setup.sh build
 cd build
 ctest --output-on-failure -j2

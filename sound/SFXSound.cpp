@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "host/errors.h"
+#include "base/errors.h"
 #include "platform/files.h"
 #include "sound/wave.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "commands/movie.h"
-#include "host/errors.h"
+#include "base/errors.h"
 #include "host/globals.h"
 #include "render/OpenGLLumeris.h"
 #include "support/display.h"

@@ -9,7 +9,7 @@
 
 #include "commands/screen.h"
 #include "commands/text.h"
-#include "host/errors.h"
+#include "base/errors.h"
 #include "render/OpenGLFont.h"
 #include "render/render_support.h"
 #include "support/process.h"

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "commands/text.h"
-#include "host/errors.h"
+#include "base/errors.h"
 #include "host/globals.h"
 #include "render/OpenGLFont.h"
 #include "render/font_pictures.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "host/errors.h"
+#include "base/errors.h"
 #include "support/process.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "host/errors.h"
+#include "base/errors.h"
 #include "input_support.h"
 
 using namespace inputtest;

@@ -1,6 +1,6 @@
 // A program whose main subroutine checks that the start-up sequence opened the
 // input devices: exit code 0 when it did, 1 (END) when it did not.
-#include "host/errors.h"
+#include "base/errors.h"
 #include "host/globals.h"
 #include "host/host.h"
 #include "input/DirectInput.h"

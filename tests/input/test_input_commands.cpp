@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "host/errors.h"
+#include "base/errors.h"
 #include "host/globals.h"
-#include "input/input_commands.h"
+#include "commands/input_commands.h"
 #include "input_support.h"
 #include "platform/gl.h"
 #include "render/OpenGLFont.h"

@@ -5,7 +5,7 @@
 #include <climits>
 #include <string>
 
-#include "host/errors.h"
+#include "base/errors.h"
 #include "lang/arrays.h"
 
 #if defined(__SANITIZE_ADDRESS__)

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "host/errors.h"
+#include "base/errors.h"
 #include "lang/linefiles.h"
 #include "platform/files.h"
 

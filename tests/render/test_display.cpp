@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "host/errors.h"
+#include "base/errors.h"
 #include "host/globals.h"
 #include "platform/clock.h"
 #include "platform/window.h"

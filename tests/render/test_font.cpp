@@ -10,7 +10,7 @@
 #include <set>
 #include <string>
 
-#include "host/errors.h"
+#include "base/errors.h"
 #include "render/OpenGLFont.h"
 #include "render/OpenGLLumeris.h"
 #include "render/font_pictures.h"

@@ -1,5 +1,5 @@
 // LOADSOUND, PLAYSOUND and HUSH on the host's 128 sample slots.
-#include "sound/sound_commands.h"
+#include "commands/sound_commands.h"
 #include "sound_fixture.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "host/errors.h"
+#include "base/errors.h"
 #include "sound_fixture.h"
 
 namespace {

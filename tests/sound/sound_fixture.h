@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "host/errors.h"
+#include "base/errors.h"
 #include "host/globals.h"
 #include "sound/SFXSound.h"
 #include "wav_writer.h"

@@ -1,14 +1,32 @@
 // Error recording, end of program and the debug log.
-#include "host/errors.h"
+#include "base/errors.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <unistd.h>
 
-#include "host/globals.h"
-#include "host/host.h"
+#include "base/settings.h"
 #include "platform/files.h"
+
+int _g_debugline = 0;
+int _g_error = 0;
+int _g_errorline = 0;
+
+namespace {
+
+// How the process ends; the host puts its own in place before the game runs.
+void (*g_processEnd)(int code) = nullptr;
+
+[[noreturn]] void EndProcess(int code) {
+    if (g_processEnd) g_processEnd(code);
+    std::exit(code);
+}
+
+}  // namespace
+
+void _SetProcessEnd(void (*end)(int code)) {
+    g_processEnd = end;
+}
 
 int _Error(int code) {
     _g_error = code;
@@ -28,12 +46,12 @@ void _EndProgram() {
     } else {
         KWFileSystem::DeleteDebug();
     }
-    _HostExit(0);
+    EndProcess(0);
 }
 
 void END() {
     _Error(VX_ERR_ENDED);
-    _HostExit(1);
+    EndProcess(1);
 }
 
 const char* KWFileSystem::DebugPath() {
@@ -59,5 +77,5 @@ void KWFileSystem::WriteDebug(double value) {
 }
 
 void KWFileSystem::DeleteDebug() {
-    unlink(DebugPath());
+    std::remove(DebugPath());
 }

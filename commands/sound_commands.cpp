@@ -1,8 +1,9 @@
 // The sound commands: thin calls on the sample slots, which do the work.
-#include "sound/sound_commands.h"
+#include "commands/sound_commands.h"
 
-#include "host/errors.h"
-#include "host/globals.h"
+#include "base/errors.h"
+#include "base/settings.h"
+#include "commands/devices.h"
 #include "sound/SFXSound.h"
 
 namespace {

@@ -1,12 +1,13 @@
 // The input commands over DXin; INPUT also draws through the renderer and the font.
-#include "input/input_commands.h"
+#include "commands/input_commands.h"
 
 #include <chrono>
 #include <cstring>
 #include <thread>
 
-#include "host/errors.h"
-#include "host/globals.h"
+#include "base/errors.h"
+#include "base/settings.h"
+#include "commands/devices.h"
 #include "input/DirectInput.h"
 #include "render/OpenGLFont.h"
 #include "render/OpenGLLumeris.h"

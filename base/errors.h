@@ -15,6 +15,9 @@ extern int _g_error;
 extern int _g_errorline;
 extern int _g_debugline;
 
+// Puts in place how the process ends (exit code given); `end` must not return.
+// Without one the process ends with std::exit.
+void _SetProcessEnd(void (*end)(int code));
 // Records `code` with the last announced source line; returns the code.
 int _Error(int code);
 // Announces the source line the program is on.
