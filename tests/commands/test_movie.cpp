@@ -1,12 +1,9 @@
-// PLAYMOVIE with a real player process: a small script named "reelrun.exe" that
-// records its arguments, and no player at all.
+// PLAYMOVIE with a real player process: a small program copied in as "reelrun.exe"
+// that records its arguments, and no player at all.
 #include <gtest/gtest.h>
-#include <SDL2/SDL.h>
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "commands/movie.h"
@@ -21,32 +18,29 @@ namespace {
 // Runs the test in a folder of its own as working directory, and returns after.
 struct InFolder {
     explicit InFolder(const std::string& dir) {
-        char buffer[4096];
-        if (getcwd(buffer, sizeof buffer)) previous = buffer;
-        ok = chdir(dir.c_str()) == 0;
+        std::error_code error;
+        previous = std::filesystem::current_path(error);
+        std::filesystem::current_path(dir, error);
+        ok = !error;
     }
     ~InFolder() {
-        if (!previous.empty() && chdir(previous.c_str()) != 0) std::abort();
+        std::error_code error;
+        std::filesystem::current_path(previous, error);
+        if (error) std::abort();
     }
-    std::string previous;
+    std::filesystem::path previous;
     bool ok = false;
 };
 
-// The player: waits a little (so that PLAYMOVIE is seen to wait), then writes
-// its argument count and each argument in brackets.
-const char* const kPlayer =
-    "#!/bin/sh\n"
-    "sleep 0.3\n"
-    "{ echo \"$#\"; for a in \"$@\"; do echo \"[$a]\"; done; } > args.txt\n";
-
+// The player (tests/commands/tool_reelrun.cpp), copied in under the given name.
 bool WritePlayer(const std::string& path) {
-    return vxtest::WriteFile(path, kPlayer) && chmod(path.c_str(), 0755) == 0;
+    std::error_code error;
+    std::filesystem::copy_file(vxtest::BuiltProgram("tool_reelrun"), path,
+                               std::filesystem::copy_options::overwrite_existing, error);
+    return !error;
 }
 
-bool WindowShown() {
-    SDL_Window* window = SDL_GL_GetCurrentWindow();
-    return window && (SDL_GetWindowFlags(window) & SDL_WINDOW_SHOWN);
-}
+using vxtest::WindowShown;
 
 TEST(Movie, PlayerGetsTheMovieTextAsItsOneArgument) {
     ASSERT_TRUE(vxtest::OpenDisplay());
@@ -91,7 +85,12 @@ TEST(Movie, WithoutAPlayerReturns3AndRestoresTheDisplay) {
     std::string onPath = vxtest::MakeTempDir("path");
     ASSERT_TRUE(WritePlayer(onPath + "/reelrun.exe"));
     std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
-    setenv("PATH", (onPath + ":" + oldPath).c_str(), 1);
+#ifdef _WIN32
+    const char* separator = ";";
+#else
+    const char* separator = ":";
+#endif
+    vxtest::SetEnv("PATH", (onPath + separator + oldPath).c_str());
     std::string dir = vxtest::MakeTempDir("movie");
     InFolder folder(dir);
     ASSERT_TRUE(folder.ok);
@@ -103,7 +102,7 @@ TEST(Movie, WithoutAPlayerReturns3AndRestoresTheDisplay) {
     EXPECT_EQ(PLAYMOVIE("intro.avi"), 3);
     EXPECT_FALSE(vxtest::FileExists(onPath + "/args.txt"));
     EXPECT_FALSE(vxtest::FileExists(dir + "/args.txt"));
-    ASSERT_TRUE(vxtest::WriteFile(dir + "/reelrun.exe", kPlayer));  // not executable
+    ASSERT_TRUE(vxtest::WriteFile(dir + "/reelrun.exe", "#!/bin/sh\necho\n"));  // no program
     EXPECT_EQ(PLAYMOVIE("intro.avi"), 3);
     EXPECT_FALSE(vxtest::FileExists(dir + "/args.txt"));
 
@@ -111,7 +110,7 @@ TEST(Movie, WithoutAPlayerReturns3AndRestoresTheDisplay) {
     EXPECT_EQ(_g_errorline, 0);
     EXPECT_TRUE(WindowShown());
     EXPECT_FALSE(lumeris.Fullscreen());
-    setenv("PATH", oldPath.c_str(), 1);
+    vxtest::SetEnv("PATH", oldPath.c_str());
 }
 
 TEST(Movie, DisplayIsRestoredAsTheSettingsSay) {

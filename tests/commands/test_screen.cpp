@@ -445,7 +445,7 @@ TEST_F(ScreenTest, SavebmpThatCannotWriteRecordsError3AndLeavesNoFile) {
     EXPECT_EQ(vxtest::ReadFile(file), "old");
     int entries = 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        EXPECT_EQ(entry.path().filename(), "shot.bmp");
+        EXPECT_EQ(entry.path().filename().string(), "shot.bmp");
         ++entries;
     }
     EXPECT_EQ(entries, 1);
@@ -512,6 +512,8 @@ Ended RunProgram(const std::string& dir, const std::string& mode,
             vxtest::ReadFile(dir + "/ErrorLog.txt"), run.output};
 }
 
+// Needs a key put into the program's input; the Windows build has no injection yet.
+#ifndef _WIN32
 TEST(ScreenProcess, EscapeHeldEndsTheProgramWithError10AndTheFrameUnshown) {
     Ended e = RunProgram(vxtest::MakeTempDir("escape"), "escape");
     // The end through SHOWSCREEN is a normal end: exit code 0, end record in the log.
@@ -522,6 +524,7 @@ TEST(ScreenProcess, EscapeHeldEndsTheProgramWithError10AndTheFrameUnshown) {
     ASSERT_GE(e.log.size(), record.size()) << e.log;
     EXPECT_EQ(e.log.substr(e.log.size() - record.size()), record) << e.log;
 }
+#endif
 
 TEST(ScreenProcess, SavebmpPadsTheRowsOfAnOddWidthDisplay) {
     // 322 pixels are 966 bytes a row, padded to 968.

@@ -1,17 +1,19 @@
-// Both deliverables end to end, as processes against a Wine prefix laid out as a
-// real installation: no display, and once under an X server.
+// Both deliverables end to end, as processes against an installation of the game's
+// configuration: on Linux a Wine prefix laid out as a real one (no display, and once
+// under an X server); on Windows, run under Wine, the prefix's own C: drive.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "support/process.h"
 
 namespace {
-
-const char* const kFolder = "/drive_c/Program Files/Microsoft Games/Combat Flight Simulator 2";
 
 std::string SampleConfig(int lines, const std::string& line72) {
     std::string text;
@@ -26,6 +28,35 @@ std::string SampleConfig(int lines, const std::string& line72) {
     }
     return text;
 }
+
+#ifdef _WIN32
+// The programs' own name for the file, in the Wine prefix the tests run in. The
+// harness marks that prefix as its own (C:\vamex-test-prefix): anywhere else, a
+// user's real installation could be there, and nothing is touched.
+const char* const kGames = "C:\\Program Files\\Microsoft Games";
+const char* const kFolder = "C:\\Program Files\\Microsoft Games\\Combat Flight Simulator 2";
+
+struct Installation {
+    bool owned = vxtest::FileExists("C:\\vamex-test-prefix");
+    bool keepGames = vxtest::FileExists(kGames);
+    std::string tmp = vxtest::MakeTempDir("tmp");
+    std::string config = std::string(kFolder) + "\\cfs2.cfg";
+    explicit Installation(const std::string& content) {
+        if (owned) vxtest::WriteFile(config, content);
+    }
+    ~Installation() {
+        std::error_code ignored;
+        if (owned) std::filesystem::remove_all(keepGames ? kFolder : kGames, ignored);
+    }
+    vxtest::RunResult Run(const std::string& program, const std::string& = "") {
+        return vxtest::Run(vxtest::BuiltProgram(program), {"TMPDIR=" + tmp}, VX_BUILD_DIR);
+    }
+    bool LogLeft() const { return vxtest::FileExists(tmp + "/ErrorLog.txt"); }
+};
+#define SKIP_UNLESS_OWNED(wine) \
+    if (!(wine).owned) GTEST_SKIP() << "not the test harness's own Wine prefix"
+#else
+const char* const kFolder = "/drive_c/Program Files/Microsoft Games/Combat Flight Simulator 2";
 
 struct Installation {
     std::string root = vxtest::MakeTempDir("wine");
@@ -44,10 +75,13 @@ struct Installation {
     }
     bool LogLeft() const { return vxtest::FileExists(tmp + "/ErrorLog.txt"); }
 };
+#define SKIP_UNLESS_OWNED(wine)
+#endif
 
 TEST(Deliverables, ScrollOnRewritesLine72AndNothingElse) {
     std::string before = SampleConfig(120, "TEXT-SCROLL=0");
     Installation wine(before);
+    SKIP_UNLESS_OWNED(wine);
     vxtest::RunResult run = wine.Run("scroll_on");
     ASSERT_EQ(run.exitCode, 0) << run.output;
     std::string after = vxtest::ReadFile(wine.config);
@@ -58,6 +92,7 @@ TEST(Deliverables, ScrollOnRewritesLine72AndNothingElse) {
 
 TEST(Deliverables, ScrollOffRestoresTheSetting) {
     Installation wine(SampleConfig(120, "TEXT-SCROLL=0"));
+    SKIP_UNLESS_OWNED(wine);
     ASSERT_EQ(wine.Run("scroll_on").exitCode, 0);
     ASSERT_EQ(vxtest::ReadFile(wine.config), SampleConfig(120, "TEXT-SCROLL=1"));
     vxtest::RunResult run = wine.Run("scroll_off");
@@ -69,6 +104,7 @@ TEST(Deliverables, ScrollOffRestoresTheSetting) {
 TEST(Deliverables, ShortConfigurationGrowsToLine72) {
     std::string fifty = SampleConfig(50, "");
     Installation wine(fifty);
+    SKIP_UNLESS_OWNED(wine);
     ASSERT_EQ(wine.Run("scroll_on").exitCode, 0);
     std::string expected = fifty;
     for (int i = 50; i < 72; ++i) expected += "\r\n";
@@ -78,15 +114,26 @@ TEST(Deliverables, ShortConfigurationGrowsToLine72) {
 
 TEST(Deliverables, MissingInstallationIsLeftAlone) {
     Installation wine(SampleConfig(120, "TEXT-SCROLL=0"));
+    SKIP_UNLESS_OWNED(wine);
+#ifdef _WIN32
+    std::error_code ignored;
+    std::filesystem::remove_all(kFolder, ignored);
+    vxtest::RunResult run = wine.Run("scroll_on");
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_FALSE(vxtest::FileExists(kFolder));
+#else
     std::string other = vxtest::MakeTempDir("empty");
     vxtest::RunResult run =
         vxtest::Run(vxtest::BuiltProgram("scroll_on"),
                     {"WINEPREFIX=" + other, "TMPDIR=" + wine.tmp, "DISPLAY"}, VX_BUILD_DIR);
     EXPECT_EQ(run.exitCode, 0) << run.output;
     EXPECT_FALSE(vxtest::FileExists(other + "/drive_c"));
+#endif
     EXPECT_FALSE(wine.LogLeft());
 }
 
+// Under Wine every program runs on the X server the harness started.
+#ifndef _WIN32
 TEST(Deliverables, ScrollOnUnderAnXServer) {
     vxtest::XServer x;
     if (x.display.empty()) GTEST_SKIP() << "Xvfb could not be started";
@@ -96,5 +143,6 @@ TEST(Deliverables, ScrollOnUnderAnXServer) {
     EXPECT_EQ(vxtest::ReadFile(wine.config), SampleConfig(120, "TEXT-SCROLL=1"));
     EXPECT_FALSE(wine.LogLeft());
 }
+#endif
 
 }  // namespace

@@ -3,8 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <sys/syscall.h>
-#include <unistd.h>
+#include <thread>
 
 #include "platform/window.h"
 #include "render/OpenGLFont.h"
@@ -31,6 +30,9 @@ void Note(const char* text) {
     }
 }
 
+// Static construction runs on the process's main thread.
+const std::thread::id mainThread = std::this_thread::get_id();
+
 // The second-thread path is chosen by a debug setting in force before the entry.
 [[maybe_unused]] const int chooseThread = (_VX_DEBUG = Is("thread") ? 1 : 0);
 
@@ -51,9 +53,8 @@ int GlobalInit(OpenGLLumeris& renderer, HWND window) {
 
 int MainGameSub() {
     char line[128];
-    // The process's main thread is the one whose id is the process id.
     std::snprintf(line, sizeof line, "main-thread %d",
-                  (long)syscall(SYS_gettid) == (long)getpid() ? 1 : 0);
+                  std::this_thread::get_id() == mainThread ? 1 : 0);
     Note(line);
     std::snprintf(line, sizeof line, "size %d %d", lumeris.Width(), lumeris.Height());
     Note(line);

@@ -5,7 +5,9 @@
 #include <atomic>
 #include <cstdlib>
 #include <string>
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include "platform/clock.h"
 #include "platform/files.h"
@@ -14,6 +16,9 @@
 
 namespace {
 
+// Windows names resolve inside a Wine prefix on Linux only; on Windows they go to
+// the system as they are.
+#ifndef _WIN32
 // A Wine prefix as a real installation lays it out: dosdevices/c: -> ../drive_c.
 struct WinePrefix {
     std::string root = vxtest::MakeTempDir("wine");
@@ -72,13 +77,26 @@ TEST(WindowsPaths, DefaultPrefixIsTheUsersWineFolder) {
     setenv("HOME", saved.c_str(), 1);
 }
 
+#endif
+
 TEST(TempFolder, EndsWithASeparator) {
-    setenv("TMPDIR", "/var/tmp", 1);
-    EXPECT_EQ(platform::TempPath(), "/var/tmp/");
-    setenv("TMPDIR", "/var/tmp/", 1);
-    EXPECT_EQ(platform::TempPath(), "/var/tmp/");
+    const std::string saved = platform::TempPath();
+#ifdef _WIN32
+    const char* folder = "C:\\Vamex Temp";
+    const std::string expected = "C:\\Vamex Temp\\";
+#else
+    const char* folder = "/var/tmp";
+    const std::string expected = "/var/tmp/";
+#endif
+    vxtest::SetTempFolder(folder);
+    EXPECT_EQ(platform::TempPath(), expected);
+    vxtest::SetTempFolder(expected);
+    EXPECT_EQ(platform::TempPath(), expected);
+#ifndef _WIN32
     unsetenv("TMPDIR");
     EXPECT_EQ(platform::TempPath(), "/tmp/");
+#endif
+    vxtest::SetTempFolder(saved);
 }
 
 TEST(Clock, TicksAdvanceInMilliseconds) {

@@ -1,5 +1,6 @@
 // Test support: the host's window and the renderer, opened once per test process
-// (headless runs use SDL's offscreen driver), and pixel read-back.
+// (headless runs use SDL's offscreen driver), pixel read-back, and the few window
+// facts a test asks of the backend itself (display_sdl.cpp, display_win32.cpp).
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -22,5 +23,13 @@ struct Pixel {
 Pixel ReadPixel(int x, int y);
 // Reads a w x h block of the back buffer, rows from the top, RGB.
 std::vector<Pixel> ReadBlock(int x, int y, int w, int h);
+
+// The window of the current GL context is shown.
+bool WindowShown();
+// Sends the window of the current GL context a close request as the window manager's
+// close button (the system menu's Close) sends it. False when it could not be sent.
+bool PostSystemClose();
+// The desktop's size in pixels; false when it cannot be read.
+bool DesktopSize(int* width, int* height);
 
 }  // namespace vxtest

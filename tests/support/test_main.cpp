@@ -2,35 +2,32 @@
 // temporary folder.
 #include <gtest/gtest.h>
 
-#include <ftw.h>
-#include <unistd.h>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
-#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
-namespace {
-
-int RemoveEntry(const char* path, const struct stat*, int, struct FTW*) {
-    return std::remove(path);
-}
-
-}  // namespace
+#include "support/process.h"
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    // Plain LF lines, so that the test list CTest reads carries no CR in the names.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     // Each test process gets a temporary folder of its own, so logs of parallel tests
     // never meet; it is removed again at the end unless VX_KEEP_TMPDIR is set.
     std::string dir;
     if (!std::getenv("VX_KEEP_TMPDIR")) {
-        std::string base = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp";
-        dir = base + "/vxtest.XXXXXX";
-        if (mkdtemp(dir.data()))
-            setenv("TMPDIR", dir.c_str(), 1);
-        else
-            dir.clear();
+        dir = vxtest::MakeTempDir("vxtest");
+        if (!dir.empty()) vxtest::SetTempFolder(dir);
     }
     ::testing::InitGoogleTest(&argc, argv);
     int result = RUN_ALL_TESTS();
-    if (!dir.empty()) nftw(dir.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
+    std::error_code ignored;
+    if (!dir.empty()) std::filesystem::remove_all(dir, ignored);
     return result;
 }

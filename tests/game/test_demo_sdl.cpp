@@ -1,6 +1,7 @@
-// The demo as a process, headless, through a scripted session (prog_demo): the
+// The demo as a process, headless, through a scripted session (prog_demo_sdl): the
 // picture it keeps with SAVEBMP shows the background, the sprites where the script
-// moved them and the text with the typed name.
+// moved them and the text with the typed name. Linux build only: the session drives
+// SDL's event queue and a virtual joystick.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -74,7 +75,7 @@ TEST(Demo, ScriptedSessionKeepsAPictureOfTheGame) {
     ASSERT_TRUE(vxtest::WriteFile(dir + "/SMALFONT.BMP",
                                   vxtest::ReadFile(std::string(VX_BUILD_DIR) + "/SMALFONT.BMP")));
     vxtest::RunResult run =
-        vxtest::Run(vxtest::BuiltProgram("prog_demo"),
+        vxtest::Run(vxtest::BuiltProgram("prog_demo_sdl"),
                     {"TMPDIR=" + dir, "SDL_AUDIODRIVER=dummy", "DISPLAY", "WAYLAND_DISPLAY"}, dir);
     // Escape through SHOWSCREEN: the normal end, its log deleted.
     ASSERT_EQ(run.exitCode, 0) << run.output;
