@@ -104,7 +104,11 @@ inline bool Write(const std::string& path, const std::vector<uint8_t>& bytes) {
 
 // A path in the test's own temporary folder.
 inline std::string TempFile(const std::string& name) {
+#ifdef _WIN32
+    const char* dir = std::getenv("TMP");
+#else
     const char* dir = std::getenv("TMPDIR");
+#endif
     return std::string(dir ? dir : "/tmp") + "/" + name;
 }
 
