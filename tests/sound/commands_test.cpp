@@ -84,7 +84,9 @@ TEST_F(SoundCommands, HushSilencesEverySlot) {
     PLAYSOUND(0, 0);
     PLAYSOUND(127, 0);
     std::vector<float> out = Render(10);
-    if (kHeard) EXPECT_FLOAT_EQ(out[0] * 32768.0f, 4000 * 2 + 2000);
+    if (kHeard) {
+        EXPECT_FLOAT_EQ(out[0] * 32768.0f, 4000 * 2 + 2000);
+    }
     EXPECT_EQ(HUSH(), 0);
     EXPECT_EQ(Peak(Render(200), 0), 0.0f);
     // Stopped and rewound: the next play starts at the beginning.

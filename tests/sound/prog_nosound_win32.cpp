@@ -5,6 +5,7 @@
 #include "commands/sound_commands.h"
 #include "host/globals.h"
 #include "host/host.h"
+#include "sound/SFXSound.h"
 
 int GlobalInit(OpenGLLumeris&, HWND) {
     return 0;
