@@ -1,6 +1,6 @@
 // Win32 backend of the joysticks: DirectInput devices with axis ranges and dead zones,
 // and the multimedia joystick position (winmm) for the fall-back.
-#include <cstring>
+#include <cstdio>
 #include <new>
 
 #include "platform/win32/input_backend.h"
@@ -59,7 +59,7 @@ bool EnumJoysticks(PlatformInput* input, JoystickVisitor visit, void* context) {
         IDirectInputDeviceA* device = nullptr;
         if (SUCCEEDED(input->directInput->CreateDevice(input->joysticks[i], &device, nullptr))) {
             if (SUCCEEDED(device->GetDeviceInfo(&info)))
-                std::strncpy(instance.name, info.tszInstanceName, sizeof(instance.name) - 1);
+                std::snprintf(instance.name, sizeof(instance.name), "%s", info.tszInstanceName);
             device->Release();
         }
         if (!visit(instance, context)) break;
