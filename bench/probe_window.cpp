@@ -1,5 +1,38 @@
-// The floor of a program's start-up: open an SDL window with a GL context, swap
-// once, end. Nothing of the runtime.
+// The floor of a program's start-up: open a window with a GL context, swap once,
+// end. Nothing of the runtime: SDL on Linux, user32 and WGL on Windows.
+#ifdef _WIN32
+#include <windows.h>
+
+int main() {
+    WNDCLASSA wc{};
+    wc.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "probe";
+    if (!RegisterClassA(&wc)) return 1;
+    HWND window = CreateWindowExA(0, "probe", "probe", WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+                                  50, 50, 640, 480, nullptr, nullptr, wc.hInstance, nullptr);
+    if (!window) return 1;
+    ShowWindow(window, SW_SHOWNORMAL);
+    HDC dc = GetDC(window);
+    PIXELFORMATDESCRIPTOR pfd{};
+    pfd.nSize = sizeof(pfd);
+    pfd.nVersion = 1;
+    pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    pfd.iPixelType = PFD_TYPE_RGBA;
+    pfd.cColorBits = 24;
+    pfd.cDepthBits = 16;
+    int format = ChoosePixelFormat(dc, &pfd);
+    if (!format || !SetPixelFormat(dc, format, &pfd)) return 1;
+    HGLRC context = wglCreateContext(dc);
+    if (!context || !wglMakeCurrent(dc, context)) return 1;
+    SwapBuffers(dc);
+    wglMakeCurrent(nullptr, nullptr);
+    wglDeleteContext(context);
+    DestroyWindow(window);
+    return 0;
+}
+#else
 #include <SDL2/SDL.h>
 
 #include <cstdlib>
@@ -25,3 +58,4 @@ int main() {
     SDL_Quit();
     return 0;
 }
+#endif

@@ -113,7 +113,7 @@ void WriteBeep(const char* file) {
     double phase = 0;
     for (int i = 0; i < frames; ++i) {
         double t = (double)i / frames;
-        phase += 2 * M_PI * (1200 - 600 * t) / rate;
+        phase += 2 * 3.14159265358979 * (1200 - 600 * t) / rate;
         Put16(out, (uint16_t)(int16_t)(12000 * (1 - t) * std::sin(phase)));
     }
     WriteWhole(file, out);

@@ -85,7 +85,7 @@ int ARY(VXStrArray& array, int n, int d0, int d1, int d2, int d3, int d4, int d5
 int GETARR(int& target, int n, VXIntArray& array, int i0, int i1, int i2, int i3, int i4, int i5,
            int i6, int i7) {
     const int index[8] = {i0, i1, i2, i3, i4, i5, i6, i7};
-    long long element;
+    long long element = 0;
     if (int error = Locate(array, n, index, element)) return error;
     target = array.data[element];
     return 0;
@@ -94,7 +94,7 @@ int GETARR(int& target, int n, VXIntArray& array, int i0, int i1, int i2, int i3
 int GETARR(VXStr& target, int n, VXStrArray& array, int i0, int i1, int i2, int i3, int i4, int i5,
            int i6, int i7) {
     const int index[8] = {i0, i1, i2, i3, i4, i5, i6, i7};
-    long long element;
+    long long element = 0;
     if (int error = Locate(array, n, index, element)) return error;
     // The value's own length rule: a slot text of 1023 characters is not taken.
     target = array.data[element];
@@ -104,7 +104,7 @@ int GETARR(VXStr& target, int n, VXStrArray& array, int i0, int i1, int i2, int 
 int PUTARR(int value, int n, VXIntArray& array, int i0, int i1, int i2, int i3, int i4, int i5,
            int i6, int i7) {
     const int index[8] = {i0, i1, i2, i3, i4, i5, i6, i7};
-    long long element;
+    long long element = 0;
     if (int error = Locate(array, n, index, element)) return error;
     array.data[element] = value;
     return 0;
@@ -113,7 +113,7 @@ int PUTARR(int value, int n, VXIntArray& array, int i0, int i1, int i2, int i3, 
 int PUTARR(VXStr& value, int n, VXStrArray& array, int i0, int i1, int i2, int i3, int i4, int i5,
            int i6, int i7) {
     const int index[8] = {i0, i1, i2, i3, i4, i5, i6, i7};
-    long long element;
+    long long element = 0;
     if (int error = Locate(array, n, index, element)) return error;
     // At most 1023 characters, the rest of the slot cleared; the last byte stays 0.
     char* slot = array.data[element];

@@ -6,17 +6,18 @@
 
 namespace platform {
 
-// The temporary folder with its trailing separator: $TMPDIR, or /tmp/.
+// The temporary folder with its trailing separator: $TMPDIR or /tmp/ (Linux),
+// GetTempPath (Windows).
 std::string TempPath();
-// Resolves a Windows file name to a POSIX path: a drive letter maps to
-// $WINEPREFIX/dosdevices/x: (default ~/.wine), backslashes are separators, and
-// each component matches an existing entry exactly or else without regard to case.
-// A component that does not exist is kept as written. Names starting with '/' are
-// used as they are.
+// Windows: the name as it is. Linux: resolves a Windows file name to a POSIX path: a drive letter
+// maps to $WINEPREFIX/dosdevices/x: (default ~/.wine), backslashes are separators, and each
+// component matches an existing entry exactly or else without regard to case. A component that does
+// not exist is kept as written. Names starting with '/' are used as they are.
 std::string ResolvePath(const char* name);
-// Replaces the file at `path` (a POSIX path) with `data` atomically: a sibling temporary
+// Replaces the file at `path` (a resolved name) with `data` atomically: a sibling temporary
 // file is written, flushed and renamed over it, keeping its permission bits; only where
-// the folder refuses a new file is the file rewritten in place. True when written.
+// the folder refuses a new file is the file rewritten in place. A read-only file, a
+// folder or a device is left untouched: false. True when written.
 bool ReplaceFile(const std::string& path, const char* data, size_t size);
 
 }  // namespace platform

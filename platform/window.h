@@ -1,5 +1,6 @@
 // The window, its GL context, display modes and the message queue.
-// Backed by SDL2 (platform/sdl/window.cpp); headless runs use SDL's offscreen driver.
+// Backed by SDL2 (platform/sdl/window.cpp; headless runs use SDL's offscreen driver)
+// or by user32, gdi32 and WGL (platform/win32/window.cpp).
 #pragma once
 #include "platform/types.h"
 
@@ -29,6 +30,9 @@ using WindowProc = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
 struct Rect {
     int left, top, right, bottom;
 };
+
+// The program's instance handle, for WinMain and the devices that ask for it.
+HINSTANCE ProgramInstance();
 
 // Opens the video subsystem on the calling thread, which becomes the one that pumps
 // events. Falls back to the offscreen driver where no display is reachable.

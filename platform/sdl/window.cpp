@@ -140,6 +140,12 @@ void PumpEvents() {
 
 }  // namespace sdl
 
+HINSTANCE ProgramInstance() {
+    // There is no module handle here; any non-null value identifies the program.
+    static char instance;
+    return &instance;
+}
+
 bool InitVideo() {
     PlatformData& d = Data();
     if (d.videoReady) return true;

@@ -1,0 +1,20 @@
+# Cross build for Windows (x86_64) with Debian's mingw-w64 compilers. The -posix
+# variants carry std::thread and std::mutex; everything links statically so each
+# .exe runs with no extra DLLs.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(VX_MINGW_TRIPLE x86_64-w64-mingw32)
+
+set(CMAKE_C_COMPILER ${VX_MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${VX_MINGW_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${VX_MINGW_TRIPLE}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${VX_MINGW_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# Programs built here run under Wine when the build machine runs tests or benchmarks.
+set(CMAKE_CROSSCOMPILING_EMULATOR wine)

@@ -1,0 +1,44 @@
+# The Windows build: the runtime over user32, gdi32, WGL, winmm, DirectInput 7 and
+# DirectSound, statically linked, and a zip a player unpacks and runs.
+
+if(NOT MINGW)
+    message(FATAL_ERROR "The Windows build is made with mingw-w64 (cmake/toolchain-mingw-*.cmake)")
+endif()
+
+option(VX_WERROR "Treat warnings as errors in the runtime and the programs" OFF)
+
+# vx_windows_runtime(target) links the runtime library with the system's interfaces.
+function(vx_windows_runtime target)
+    target_compile_definitions(${target} PRIVATE
+        _WIN32_WINNT=0x0601 WINVER=0x0601 DIRECTINPUT_VERSION=0x0700)
+    target_link_libraries(${target} PUBLIC
+        opengl32 gdi32 user32 winmm dinput dxguid dsound ole32 Threads::Threads)
+endfunction()
+
+# vx_windows_package() installs the programs and the font picture in one folder and
+# makes a zip per architecture (`cpack` in the build folder).
+macro(vx_windows_package)
+    if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+        set(vx_arch win64)
+    else()
+        set(vx_arch win32)
+    endif()
+    if(VX_WERROR)
+        foreach(target vamex vamex_entry scroll_on scroll_off demo)
+            target_compile_options(${target} PRIVATE -Werror)
+        endforeach()
+    endif()
+    # The programs read the font picture from their working folder: keep it beside them.
+    configure_file(${CMAKE_SOURCE_DIR}/assets/SMALFONT.BMP
+        ${CMAKE_BINARY_DIR}/game/SMALFONT.BMP COPYONLY)
+    install(TARGETS scroll_on scroll_off demo RUNTIME DESTINATION .)
+    install(FILES ${CMAKE_SOURCE_DIR}/assets/SMALFONT.BMP DESTINATION .)
+    install(FILES ${CMAKE_SOURCE_DIR}/docs/windows-readme.txt DESTINATION . RENAME README.txt)
+    set(CPACK_GENERATOR ZIP)
+    set(CPACK_PACKAGE_NAME vamex)
+    set(CPACK_PACKAGE_VERSION 1.0)
+    set(CPACK_PACKAGE_FILE_NAME vamex-${vx_arch})
+    set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+    set(CPACK_STRIP_FILES ON)
+    include(CPack)
+endmacro()

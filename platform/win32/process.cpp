@@ -1,0 +1,71 @@
+// Child processes over CreateProcessA: the program by its full name in the working
+// folder (no search path, no shell), one quoted argument, no handles inherited.
+#include "platform/process.h"
+
+#include <string>
+#include <vector>
+
+#include "platform/win32/win32_internal.h"
+
+namespace platform {
+namespace {
+
+// Quotes one argument so the child's C library reads it back unchanged: backslashes
+// before a quote are doubled, and quotes inside are escaped.
+void AppendQuoted(std::string& line, const std::string& argument) {
+    line += '"';
+    size_t backslashes = 0;
+    for (char c : argument) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        line.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+        backslashes = 0;
+        line += c;
+    }
+    line.append(backslashes * 2, '\\');
+    line += '"';
+}
+
+// The program's full name: a bare name is taken from the working folder only.
+std::string FullName(const char* application) {
+    std::vector<char> buffer(MAX_PATH);
+    for (;;) {
+        char* filePart = nullptr;
+        DWORD n = ::GetFullPathNameA(application, (DWORD)buffer.size(), buffer.data(), &filePart);
+        if (n == 0) return std::string();
+        if (n < buffer.size()) return std::string(buffer.data(), n);
+        buffer.resize(n + 1);
+    }
+}
+
+}  // namespace
+
+bool RunAndWait(const char* application, const char* argument) {
+    if (!application || !*application) return false;
+    std::string path = FullName(application);
+    DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+
+    std::string line;
+    AppendQuoted(line, path);
+    line += ' ';
+    AppendQuoted(line, argument ? argument : "");
+    std::vector<char> commandLine(line.begin(), line.end());
+    commandLine.push_back('\0');
+
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION child{};
+    if (!::CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          nullptr, &startup, &child))
+        return false;
+    ::CloseHandle(child.hThread);
+    ::WaitForSingleObject(child.hProcess, INFINITE);
+    ::CloseHandle(child.hProcess);
+    return true;
+}
+
+}  // namespace platform

@@ -1,0 +1,98 @@
+// Win32 backend of the GL context: the pixel format, WGL contexts and the swap.
+#include <vector>
+
+#include "platform/window.h"
+#include "platform/win32/window_internal.h"
+
+namespace platform {
+namespace {
+
+// A logical palette spreading the format's colour bits evenly, for the formats that
+// need one (8-bit colour); null for every other format.
+Win32HPALETTE MakePalette(Win32HDC dc) {
+    PIXELFORMATDESCRIPTOR pfd{};
+    int format = ::GetPixelFormat(dc);
+    if (format <= 0 || !::DescribePixelFormat(dc, format, sizeof(pfd), &pfd)) return nullptr;
+    if (!(pfd.dwFlags & PFD_NEED_PALETTE) || pfd.cColorBits > 8) return nullptr;
+    int count = 1 << pfd.cColorBits;
+    std::vector<unsigned char> storage(sizeof(LOGPALETTE) + count * sizeof(PALETTEENTRY));
+    auto* palette = reinterpret_cast<LOGPALETTE*>(storage.data());
+    palette->palVersion = 0x300;
+    palette->palNumEntries = (WORD)count;
+    int redMask = (1 << pfd.cRedBits) - 1;
+    int greenMask = (1 << pfd.cGreenBits) - 1;
+    int blueMask = (1 << pfd.cBlueBits) - 1;
+    for (int i = 0; i < count; ++i) {
+        PALETTEENTRY& e = palette->palPalEntry[i];
+        e.peRed = redMask ? (BYTE)(((i >> pfd.cRedShift) & redMask) * 255.0 / redMask) : 0;
+        e.peGreen =
+            greenMask ? (BYTE)(((i >> pfd.cGreenShift) & greenMask) * 255.0 / greenMask) : 0;
+        e.peBlue = blueMask ? (BYTE)(((i >> pfd.cBlueShift) & blueMask) * 255.0 / blueMask) : 0;
+        e.peFlags = 0;
+    }
+    Win32HPALETTE handle = ::CreatePalette(palette);
+    if (handle) {
+        ::SelectPalette(dc, handle, FALSE);
+        ::RealizePalette(dc);
+    }
+    return handle;
+}
+
+// Frames go out as soon as they are drawn: the renderer holds the frame rate itself.
+void SwapIntervalZero() {
+    using SwapInterval = BOOL(WINAPI*)(int);
+    PROC proc = ::wglGetProcAddress("wglSwapIntervalEXT");
+    if (proc) reinterpret_cast<SwapInterval>(reinterpret_cast<void (*)()>(proc))(0);
+}
+
+}  // namespace
+
+HGLRC CreateGLContext(HWND window) {
+    if (!window || !window->dc) return nullptr;
+    Win32HDC dc = window->dc;
+    // A window's pixel format can be set once; a second context reuses it.
+    if (::GetPixelFormat(dc) <= 0) {
+        PIXELFORMATDESCRIPTOR pfd{};
+        pfd.nSize = sizeof(pfd);
+        pfd.nVersion = 1;
+        pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+        pfd.iPixelType = PFD_TYPE_RGBA;
+        // The desktop's depth: a 16-bit request would round the pictures' colours.
+        pfd.cColorBits = (BYTE)DesktopBitsPerPixel();
+        pfd.cDepthBits = 16;
+        pfd.iLayerType = PFD_MAIN_PLANE;
+        int format = ::ChoosePixelFormat(dc, &pfd);
+        if (format <= 0 || !::SetPixelFormat(dc, format, &pfd)) return nullptr;
+        window->palette = MakePalette(dc);
+    }
+    Win32HGLRC context = ::wglCreateContext(dc);
+    if (!context) return nullptr;
+    // Current on the calling thread, as the renderer expects right after creation.
+    if (!::wglMakeCurrent(dc, context)) {
+        ::wglDeleteContext(context);
+        return nullptr;
+    }
+    SwapIntervalZero();
+    PlatformGLContext* result = new PlatformGLContext();
+    result->context = context;
+    return result;
+}
+
+bool MakeCurrent(HWND window, HGLRC context) {
+    if (!context) return ::wglMakeCurrent(nullptr, nullptr) != FALSE;
+    if (!window || !window->dc) return false;
+    return ::wglMakeCurrent(window->dc, context->context) != FALSE;
+}
+
+void DeleteGLContext(HGLRC context) {
+    if (!context) return;
+    if (::wglGetCurrentContext() == context->context) ::wglMakeCurrent(nullptr, nullptr);
+    ::wglDeleteContext(context->context);
+    delete context;
+}
+
+void SwapBuffers(HWND window) {
+    if (window && window->dc) ::SwapBuffers(window->dc);
+}
+
+}  // namespace platform

@@ -1,0 +1,78 @@
+// What the Win32 backend's files share: the system's headers, taken in under names
+// that keep clear of the seam's own handle types, and the native window behind a
+// PlatformWindow. Never included outside platform/win32/ (and the Windows side of
+// the tests' support code).
+#pragma once
+
+// The seam's headers come first: their constants share names with the system's
+// macros (VK_*, WM_*, DS*), which must not exist yet where the seam declares them.
+// The macros have the seam's values, except the results of audio.cpp.
+#include "platform/audio.h"
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/input.h"
+#include "platform/process.h"
+#include "platform/thread.h"
+#include "platform/types.h"
+#include "platform/window.h"
+
+#ifndef DIRECTINPUT_VERSION
+#define DIRECTINPUT_VERSION 0x0700
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+
+// The seam calls its handles HWND, HDC, ... as the system's code does; the system's
+// own types of those names are declared here as Win32HWND and so on (the integer
+// ones differ in type on 32-bit Windows).
+#define HWND Win32HWND
+#define HDC Win32HDC
+#define HGLRC Win32HGLRC
+#define HINSTANCE Win32HINSTANCE
+#define HPALETTE Win32HPALETTE
+#define LRESULT Win32LRESULT
+#define WPARAM Win32WPARAM
+#define LPARAM Win32LPARAM
+#include <windows.h>
+#include <mmsystem.h>
+#include <dinput.h>
+#include <dsound.h>
+#undef HWND
+#undef HDC
+#undef HGLRC
+#undef HINSTANCE
+#undef HPALETTE
+#undef LRESULT
+#undef WPARAM
+#undef LPARAM
+
+// Macros of <windows.h> that would rename the seam's functions.
+#undef CreateWindow
+#undef PeekMessage
+#undef GetMessage
+#undef DispatchMessage
+#undef PostMessage
+#undef DefWindowProc
+#undef RegisterClass
+#undef DirectSoundCreate
+#undef ReplaceFile
+#undef DeleteFile
+#undef MoveFile
+#undef CreateFile
+#undef GetTempPath
+#undef CreateProcess
+#undef MessageBeep
+
+namespace platform::win32 {
+
+// The system's window behind a PlatformWindow; null for a null or closed window.
+// Defined with the window (window.cpp).
+Win32HWND NativeWindow(HWND window);
+
+// Takes the keyboard and mouse messages waiting for the calling thread's windows and
+// dispatches them, so that the thread's key state is current. Other messages stay
+// queued for the program's own message loop.
+void PumpInputMessages();
+
+}  // namespace platform::win32
