@@ -45,6 +45,7 @@ struct PlatformSoundBuffer {
     PlatformAudioDevice* device = nullptr;
     IDirectSoundBuffer* buffer = nullptr;
     uint32_t flags = 0;
+    uint32_t bytes = 0;
     // Locks open on the sample block, shared with the duplicates.
     std::shared_ptr<int> locks;
 };
@@ -71,7 +72,7 @@ bool ValidFormat(const WaveFormat* f) {
 }
 
 int AddBuffer(PlatformAudioDevice* device, IDirectSoundBuffer* native, uint32_t flags,
-              std::shared_ptr<int> locks, LPDIRECTSOUNDBUFFER* result) {
+              uint32_t bytes, std::shared_ptr<int> locks, LPDIRECTSOUNDBUFFER* result) {
     PlatformSoundBuffer* b = new (std::nothrow) PlatformSoundBuffer();
     if (!b) {
         native->Release();
@@ -80,6 +81,7 @@ int AddBuffer(PlatformAudioDevice* device, IDirectSoundBuffer* native, uint32_t 
     b->device = device;
     b->buffer = native;
     b->flags = flags;
+    b->bytes = bytes;
     b->locks = std::move(locks);
     AddRef(device);
     *result = b;
@@ -114,8 +116,9 @@ int DirectSoundCreate(LPDIRECTSOUND* device) {
     IDirectSound* sound = nullptr;
     HRESULT hr = create ? create(nullptr, &sound, nullptr) : kNativeNoDriver;
     if (FAILED(hr) || !sound) {
+        // Whatever the system's reason, no device answered.
         ::FreeLibrary(library);
-        return FAILED(hr) ? Result(hr) : DSERR_NODRIVER;
+        return hr == kNativeOutOfMemory ? DSERR_OUTOFMEMORY : DSERR_NODRIVER;
     }
     PlatformAudioDevice* d = new (std::nothrow) PlatformAudioDevice();
     if (!d) {
@@ -198,7 +201,7 @@ int CreateSoundBuffer(LPDIRECTSOUND device, const SoundBufferDesc* desc,
         created->Release();
         return DSERR_OUTOFMEMORY;
     }
-    return AddBuffer(device, created, desc->flags, std::move(locks), buffer);
+    return AddBuffer(device, created, desc->flags, desc->bufferBytes, std::move(locks), buffer);
 }
 
 int DuplicateSoundBuffer(LPDIRECTSOUND device, LPDIRECTSOUNDBUFFER original,
@@ -219,7 +222,7 @@ int DuplicateSoundBuffer(LPDIRECTSOUND device, LPDIRECTSOUNDBUFFER original,
         created->SetVolume(value);
     created->Stop();
     created->SetCurrentPosition(0);
-    return AddBuffer(device, created, original->flags, original->locks, duplicate);
+    return AddBuffer(device, created, original->flags, original->bytes, original->locks, duplicate);
 }
 
 const char* AudioDriver(LPDIRECTSOUND device) {
@@ -283,7 +286,8 @@ int Stop(LPDIRECTSOUNDBUFFER buffer) {
 }
 
 int SetCurrentPosition(LPDIRECTSOUNDBUFFER buffer, uint32_t position) {
-    if (!buffer) return DSERR_INVALIDPARAM;
+    // Some implementations wrap a position past the end; here it is refused.
+    if (!buffer || position >= buffer->bytes) return DSERR_INVALIDPARAM;
     return Result(buffer->buffer->SetCurrentPosition(position));
 }
 

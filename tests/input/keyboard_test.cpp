@@ -1,11 +1,8 @@
 // The keyboard in DirectInput mode and in fall-back mode, the result codes of
 // CreateDInput, and the fall-back key map.
-#include <cstdlib>
-#include <sys/wait.h>
-
-#include "input_support.h"
-
 #include "host/globals.h"
+#include "input_support.h"
+#include "support/process.h"
 
 using namespace inputtest;
 
@@ -18,28 +15,28 @@ TEST_P(KeyboardModes, EscapeSeenByGetKeyButByAnyKeyOnlyInFallback) {
     EXPECT_EQ(Open(in, GetParam()), VX_DI_OK);
     EXPECT_EQ(in.lpDIDKeyboard != nullptr, GetParam() == Mode::DirectInput);
 
-    Press(SDL_SCANCODE_ESCAPE);
+    Press(DIK_ESCAPE);
     in.GetKeyboardStatus();
     EXPECT_TRUE(in.GetKey(1));
     // In fall-back mode keyState is by virtual key, where Escape is 27.
     EXPECT_EQ(in.AnyKey(), GetParam() == Mode::Fallback);
 
-    Release(SDL_SCANCODE_ESCAPE);
+    Release(DIK_ESCAPE);
     in.GetKeyboardStatus();
     EXPECT_FALSE(in.GetKey(1));
     EXPECT_FALSE(in.AnyKey());
 
-    Press(SDL_SCANCODE_SPACE);
+    Press(DIK_SPACE);
     EXPECT_TRUE(in.AnyKey());
-    Release(SDL_SCANCODE_SPACE);
+    Release(DIK_SPACE);
     EXPECT_FALSE(in.AnyKey());
 }
 
 TEST_P(KeyboardModes, PressAndReleaseBetweenPollsSeenOnce) {
     DirectInput in;
     Open(in, GetParam());
-    Press(SDL_SCANCODE_A);
-    Release(SDL_SCANCODE_A);
+    Press(DIK_A);
+    Release(DIK_A);
     in.GetKeyboardStatus();
     EXPECT_TRUE(in.GetKey(30));
     in.GetKeyboardStatus();
@@ -51,10 +48,10 @@ TEST_P(KeyboardModes, PressAndReleaseBetweenPollsSeenOnce) {
 TEST_P(KeyboardModes, KeysPressedTogetherSeenInOnePoll) {
     DirectInput in;
     Open(in, GetParam());
-    Press(SDL_SCANCODE_A);
-    Press(SDL_SCANCODE_B);
-    Press(SDL_SCANCODE_UP);
-    Release(SDL_SCANCODE_A);
+    Press(DIK_A);
+    Press(DIK_B);
+    Press(DIK_UP);
+    Release(DIK_A);
     in.GetKeyboardStatus();
     EXPECT_TRUE(in.GetKey(30));
     EXPECT_TRUE(in.GetKey(48));
@@ -62,22 +59,22 @@ TEST_P(KeyboardModes, KeysPressedTogetherSeenInOnePoll) {
     in.GetKeyboardStatus();
     EXPECT_FALSE(in.GetKey(30));
     EXPECT_TRUE(in.GetKey(48));
-    Release(SDL_SCANCODE_B);
-    Release(SDL_SCANCODE_UP);
+    Release(DIK_B);
+    Release(DIK_UP);
     in.GetKeyboardStatus();
     EXPECT_FALSE(in.GetKey(48));
     EXPECT_FALSE(in.GetKey(200));
 }
 
 TEST_P(KeyboardModes, KeyHeldBeforeOpeningIsHeld) {
-    Press(SDL_SCANCODE_ESCAPE);
+    Press(DIK_ESCAPE);
     uint8_t state[256];
     platform::GetKeyboardState(state);  // the event reaches the platform before the open
     DirectInput in;
     Open(in, GetParam());
     in.GetKeyboardStatus();
     EXPECT_TRUE(in.GetKey(1));
-    Release(SDL_SCANCODE_ESCAPE);
+    Release(DIK_ESCAPE);
     in.GetKeyboardStatus();
     EXPECT_FALSE(in.GetKey(1));
 }
@@ -90,11 +87,11 @@ using KeyboardTest = InputTest;
 TEST_F(KeyboardTest, NotYetCreatedSeesNoKey) {
     // The start-up frame's Escape test runs on the host's instance before the
     // devices are opened: no map yet, so no key counts.
-    Press(SDL_SCANCODE_ESCAPE);
+    Press(DIK_ESCAPE);
     DXin.GetKeyboardStatus();
     EXPECT_FALSE(DXin.GetKey(1));
     EXPECT_TRUE(DXin.AnyKey());  // the virtual-key state itself has Escape
-    Release(SDL_SCANCODE_ESCAPE);
+    Release(DIK_ESCAPE);
     EXPECT_FALSE(DXin.AnyKey());
 }
 
@@ -102,18 +99,18 @@ TEST_F(KeyboardTest, DirectInputNamesKeysByPlace) {
     DirectInput in;
     Open(in, Mode::DirectInput);
     // A German board types 'z' on the key a US board labels Y: still code 21.
-    Press(SDL_SCANCODE_Y, 'z');
-    Press(SDL_SCANCODE_KP_ENTER);
-    Press(SDL_SCANCODE_KP_DIVIDE);
+    Press(DIK_Y, 'z');
+    Press(DIK_NUMPADENTER);
+    Press(DIK_DIVIDE);
     in.GetKeyboardStatus();
     EXPECT_TRUE(in.GetKey(21));
     EXPECT_FALSE(in.GetKey(44));
     EXPECT_TRUE(in.GetKey(156));
     EXPECT_FALSE(in.GetKey(28));
     EXPECT_TRUE(in.GetKey(181));
-    Release(SDL_SCANCODE_Y, 'z');
-    Release(SDL_SCANCODE_KP_ENTER);
-    Release(SDL_SCANCODE_KP_DIVIDE);
+    Release(DIK_Y, 'z');
+    Release(DIK_NUMPADENTER);
+    Release(DIK_DIVIDE);
     in.GetKeyboardStatus();
     EXPECT_FALSE(in.GetKey(21));
 }
@@ -122,31 +119,31 @@ TEST_F(KeyboardTest, FallbackAsksForTheGermanLayoutsKeys) {
     DirectInput in;
     Open(in, Mode::Fallback);
     // US layout: the Y key is virtual key 'Y', which the map gives code 44.
-    Press(SDL_SCANCODE_Y, 'y');
+    Press(DIK_Y, 'y');
     in.GetKeyboardStatus();
     EXPECT_TRUE(in.GetKey(44));
     EXPECT_FALSE(in.GetKey(21));
-    Release(SDL_SCANCODE_Y, 'y');
+    Release(DIK_Y, 'y');
     in.GetKeyboardStatus();
     EXPECT_FALSE(in.GetKey(44));
 
     // German layout: the same key types 'z', virtual key 'Z', code 21.
-    Press(SDL_SCANCODE_Y, 'z');
+    Press(DIK_Y, 'z');
     in.GetKeyboardStatus();
     EXPECT_TRUE(in.GetKey(21));
     EXPECT_FALSE(in.GetKey(44));
-    Release(SDL_SCANCODE_Y, 'z');
+    Release(DIK_Y, 'z');
 
     // Caps Lock is never down; code 0 and the pad's Enter both ask for Enter.
-    Press(SDL_SCANCODE_CAPSLOCK);
-    Press(SDL_SCANCODE_KP_ENTER);
+    Press(DIK_CAPITAL);
+    Press(DIK_NUMPADENTER);
     in.GetKeyboardStatus();
     EXPECT_FALSE(in.GetKey(58));
     EXPECT_TRUE(in.GetKey(0));
     EXPECT_TRUE(in.GetKey(28));
     EXPECT_TRUE(in.GetKey(156));
-    Release(SDL_SCANCODE_CAPSLOCK);
-    Release(SDL_SCANCODE_KP_ENTER);
+    Release(DIK_CAPITAL);
+    Release(DIK_NUMPADENTER);
     in.GetKeyboardStatus();
     EXPECT_FALSE(in.GetKey(0));
 }
@@ -154,14 +151,14 @@ TEST_F(KeyboardTest, FallbackAsksForTheGermanLayoutsKeys) {
 TEST_F(KeyboardTest, FallbackShiftHeldWhileEitherShiftIs) {
     DirectInput in;
     Open(in, Mode::Fallback);
-    Press(SDL_SCANCODE_LSHIFT);
-    Press(SDL_SCANCODE_RSHIFT);
+    Press(DIK_LSHIFT);
+    Press(DIK_RSHIFT);
     in.GetKeyboardStatus();
-    Release(SDL_SCANCODE_LSHIFT);
+    Release(DIK_LSHIFT);
     in.GetKeyboardStatus();
     EXPECT_TRUE(in.GetKey(42));
     EXPECT_TRUE(in.GetKey(54));
-    Release(SDL_SCANCODE_RSHIFT);
+    Release(DIK_RSHIFT);
     in.GetKeyboardStatus();
     EXPECT_FALSE(in.GetKey(42));
     EXPECT_FALSE(in.GetKey(54));
@@ -210,12 +207,12 @@ TEST_F(KeyboardTest, ResultCodes) {
         EXPECT_EQ(in.keyMap[21], 21);
         // A failed read acquires again; the read after that works.
         FailAcquire(InputPart::Keyboard, false);
-        Press(SDL_SCANCODE_RETURN);
+        Press(DIK_RETURN);
         in.GetKeyboardStatus();
         EXPECT_FALSE(in.GetKey(28));
         in.GetKeyboardStatus();
         EXPECT_TRUE(in.GetKey(28));
-        Release(SDL_SCANCODE_RETURN);
+        Release(DIK_RETURN);
         in.GetKeyboardStatus();
     }
     {
@@ -229,9 +226,9 @@ TEST_F(KeyboardTest, ResultCodes) {
 
 TEST(StartUp, OpensTheInputDevices) {
     // A whole program: the start-up sequence opens DXin before the main subroutine.
-    int status = std::system("cd " VX_BUILD_DIR " && ./tests/prog_input_startup");
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    vxtest::RunResult run =
+        vxtest::Run(vxtest::BuiltProgram("prog_input_startup"), {}, VX_BUILD_DIR);
+    EXPECT_EQ(run.exitCode, 0) << run.output;
 }
 
 }  // namespace

@@ -35,22 +35,22 @@ TEST_F(MouseTest, DirectInputButtons) {
     DirectInput in;
     Open(in, Mode::DirectInput, true);
     DIMOUSEDATA m{};
-    PushButton(SDL_BUTTON_RIGHT, true);
+    PushButton(Button::Right, true);
     in.GetMouseData(&m);
     EXPECT_EQ(m.btnLeft, 0);
     EXPECT_NE(m.btnRight, 0);
     EXPECT_EQ(m.btnMiddle, 0);
-    PushButton(SDL_BUTTON_RIGHT, false);
-    PushButton(SDL_BUTTON_MIDDLE, true);
+    PushButton(Button::Right, false);
+    PushButton(Button::Middle, true);
     in.GetMouseData(&m);
     EXPECT_EQ(m.btnRight, 0);
     EXPECT_NE(m.btnMiddle, 0);
-    PushButton(SDL_BUTTON_MIDDLE, false);
+    PushButton(Button::Middle, false);
     EXPECT_FALSE(in.AnyMouse());
 
     // A click between two reads is seen by the first and gone by the second.
-    PushButton(SDL_BUTTON_LEFT, true);
-    PushButton(SDL_BUTTON_LEFT, false);
+    PushButton(Button::Left, true);
+    PushButton(Button::Left, false);
     EXPECT_TRUE(in.AnyMouse());
     EXPECT_FALSE(in.AnyMouse());
 }
@@ -77,13 +77,13 @@ TEST_F(MouseTest, FallbackPinsTheCursor) {
     EXPECT_EQ(m.dx, 0);
     EXPECT_EQ(m.dy, 0);
 
-    PushButton(SDL_BUTTON_LEFT, true);
+    PushButton(Button::Left, true);
     PushMotion(190, 200, -10, 0);
     EXPECT_TRUE(in.AnyMouse());  // and the movement is consumed
     in.GetMouseData(&m);
     EXPECT_NE(m.btnLeft, 0);
     EXPECT_EQ(m.dx, 0);
-    PushButton(SDL_BUTTON_LEFT, false);
+    PushButton(Button::Left, false);
     in.GetMouseData(&m);
     EXPECT_EQ(m.btnLeft, 0);
     EXPECT_FALSE(in.AnyMouse());
@@ -93,9 +93,9 @@ TEST_F(MouseTest, FallbackKeyStateHasTheButtons) {
     // In keyboard fall-back mode the right and middle buttons are virtual keys 2 and 4.
     DirectInput in;
     Open(in, Mode::Fallback, true);
-    PushButton(SDL_BUTTON_RIGHT, true);
+    PushButton(Button::Right, true);
     EXPECT_TRUE(in.AnyKey());
-    PushButton(SDL_BUTTON_RIGHT, false);
+    PushButton(Button::Right, false);
     EXPECT_FALSE(in.AnyKey());
 }
 

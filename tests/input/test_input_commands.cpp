@@ -1,15 +1,19 @@
-// The input commands on the host's devices and a real GL context, driven by events
-// pushed into SDL's queue and by SDL virtual joysticks. Events are queued before a
-// waiting command starts: the devices take one change per key on each poll, so the
-// commands meet them poll by poll as they would meet a player's hands.
+// The input commands on the host's devices and a real GL context, driven by input put
+// into the system's queue (support/inject.h). Input is queued before a waiting
+// command starts: the devices take one change per key on each poll, so the commands
+// meet it poll by poll as they would meet a player's hands. The cases on frames read
+// back between polls and on SDL's virtual joysticks run on the Linux build only.
+#ifndef _WIN32
+#include <SDL2/SDL.h>
 #include <dlfcn.h>
+#endif
 
 #include <string>
 #include <vector>
 
 #include "base/errors.h"
-#include "host/globals.h"
 #include "commands/input_commands.h"
+#include "host/globals.h"
 #include "input_support.h"
 #include "platform/gl.h"
 #include "render/OpenGLFont.h"
@@ -18,6 +22,7 @@
 
 using namespace inputtest;
 
+#ifndef _WIN32
 namespace {
 
 // Frames read back just before they are presented, while `capturing` is set.
@@ -34,6 +39,7 @@ extern "C" void SDL_GL_SwapWindow(SDL_Window* window) {
     if (capturing) shown.push_back(vxtest::ReadBlock(0, 0, lumeris.Width(), lumeris.Height()));
     real(window);
 }
+#endif
 
 namespace {
 
@@ -44,24 +50,25 @@ class InputCommands : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(vxtest::OpenDisplay(kWidth, kHeight));
-        SDL_InitSubSystem(SDL_INIT_JOYSTICK);
+        FocusWindow(hWnd);
         static bool font = fnt.Init(VX_BUILD_DIR "/SMALFONT.BMP", kWidth);
         ASSERT_TRUE(font);
         KWFileSystem::DeleteDebug();
         _g_error = 0;
     }
     void TearDown() override {
+#ifndef _WIN32
         capturing = false;
         shown.clear();
+        if (stick_) SDL_JoystickClose(stick_);
+        if (stickIndex_ >= 0) SDL_JoystickDetachVirtual(stickIndex_);
+#endif
         // Keys a test left held go up again.
-        for (SDL_Scancode key : {SDL_SCANCODE_ESCAPE, SDL_SCANCODE_LCTRL, SDL_SCANCODE_SPACE})
-            Release(key);
-        for (Uint8 button : {SDL_BUTTON_LEFT, SDL_BUTTON_RIGHT, SDL_BUTTON_MIDDLE})
+        for (uint8_t key : {DIK_ESCAPE, DIK_LCONTROL, DIK_SPACE}) Release(key);
+        for (Button button : {Button::Left, Button::Right, Button::Middle})
             PushButton(button, false);
         platform::test::SettleInput();
         platform::test::FailOpen(platform::test::InputPart::Keyboard, false);
-        if (stick_) SDL_JoystickClose(stick_);
-        if (stickIndex_ >= 0) SDL_JoystickDetachVirtual(stickIndex_);
     }
     // Opens the host's devices and reads each once, so that from now on they queue
     // what arrives rather than take it at once.
@@ -74,21 +81,23 @@ protected:
     }
     // A key pressed and let go, then Left Ctrl, which no command reads, pressed and let
     // go: it keeps this key's release and the next key's press on separate polls.
-    static void Tap(SDL_Scancode key) {
+    static void Tap(uint8_t key) {
         Press(key);
         Release(key);
-        Press(SDL_SCANCODE_LCTRL);
-        Release(SDL_SCANCODE_LCTRL);
+        Press(DIK_LCONTROL);
+        Release(DIK_LCONTROL);
     }
     // After a Tap: `polls` polls that find no key of the editor's down (Left Ctrl going
     // down and up; the last change shares its poll with the next key).
     static void Idle(int polls) {
-        for (int i = 0; i < polls; ++i) PushKey(SDL_SCANCODE_LCTRL, i % 2 == 0);
+        for (int i = 0; i < polls; ++i) PushKey(DIK_LCONTROL, i % 2 == 0);
     }
-    static void Type(const std::vector<SDL_Scancode>& keys) {
-        for (SDL_Scancode key : keys) Tap(key);
+    static void Type(const std::vector<uint8_t>& keys) {
+        for (uint8_t key : keys) Tap(key);
     }
+#ifndef _WIN32
     void AttachJoystick() {
+        SDL_InitSubSystem(SDL_INIT_JOYSTICK);
         stickIndex_ = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 4, 0);
         ASSERT_GE(stickIndex_, 0) << SDL_GetError();
         stick_ = SDL_JoystickOpen(stickIndex_);
@@ -96,6 +105,7 @@ protected:
     }
     int stickIndex_ = -1;
     SDL_Joystick* stick_ = nullptr;
+#endif
 };
 
 std::string Edit(const char* start, int x = 10, int y = 10) {
@@ -107,50 +117,50 @@ std::string Edit(const char* start, int x = 10, int y = 10) {
 TEST_F(InputCommands, KeyAnswersForTheLowEightBitsOfTheCode) {
     OpenDevices();
     EXPECT_EQ(KEY(1), 0);
-    Press(SDL_SCANCODE_ESCAPE);
+    Press(DIK_ESCAPE);
     EXPECT_EQ(KEY(257), 1);
     EXPECT_EQ(KEY(1), 1);
     EXPECT_EQ(KEY(28), 0);
-    Release(SDL_SCANCODE_ESCAPE);
-    Press(SDL_SCANCODE_UP);
+    Release(DIK_ESCAPE);
+    Press(DIK_UP);
     EXPECT_EQ(KEY(257), 0);
     EXPECT_EQ(KEY(200), 1);
-    Release(SDL_SCANCODE_UP);
+    Release(DIK_UP);
     EXPECT_EQ(KEY(200), 0);
 }
 
 TEST_F(InputCommands, InputEditsTheTextUntilEnterOrEscape) {
     OpenDevices();
-    Type({SDL_SCANCODE_BACKSPACE, SDL_SCANCODE_BACKSPACE, SDL_SCANCODE_X, SDL_SCANCODE_RETURN});
+    Type({DIK_BACK, DIK_BACK, DIK_X, DIK_RETURN});
     EXPECT_EQ(Edit("abc"), "ax");
 
     // Backspace on nothing does nothing; shift gives capitals.
-    Type({SDL_SCANCODE_BACKSPACE, SDL_SCANCODE_Q});
-    PushKey(SDL_SCANCODE_LSHIFT, true);
-    Tap(SDL_SCANCODE_Q);
-    PushKey(SDL_SCANCODE_LSHIFT, false);
-    Type({SDL_SCANCODE_SPACE, SDL_SCANCODE_7, SDL_SCANCODE_RETURN});
+    Type({DIK_BACK, DIK_Q});
+    PushKey(DIK_LSHIFT, true);
+    Tap(DIK_Q);
+    PushKey(DIK_LSHIFT, false);
+    Type({DIK_SPACE, DIK_7, DIK_RETURN});
     EXPECT_EQ(Edit(""), "qQ 7");
 
     // Escape ends the editing like Enter, keeps the text, and is still down afterwards.
-    Type({SDL_SCANCODE_C});
-    Press(SDL_SCANCODE_ESCAPE);
+    Type({DIK_C});
+    Press(DIK_ESCAPE);
     EXPECT_EQ(Edit("ab"), "abc");
     EXPECT_EQ(KEY(1), 1);
 }
 
 TEST_F(InputCommands, IntegerInputTakesTheLeadingNumber) {
     OpenDevices();
-    Type({SDL_SCANCODE_1, SDL_SCANCODE_2, SDL_SCANCODE_A, SDL_SCANCODE_B, SDL_SCANCODE_RETURN});
+    Type({DIK_1, DIK_2, DIK_A, DIK_B, DIK_RETURN});
     int value = -5;
     EXPECT_EQ(INPUT(value, 0, 0), 0);
     EXPECT_EQ(value, 12);
 
-    Type({SDL_SCANCODE_RETURN});
+    Type({DIK_RETURN});
     EXPECT_EQ(INPUT(value, 0, 0), 0);
     EXPECT_EQ(value, 0);
 
-    Type({SDL_SCANCODE_A, SDL_SCANCODE_3, SDL_SCANCODE_RETURN});
+    Type({DIK_A, DIK_3, DIK_RETURN});
     EXPECT_EQ(INPUT(value, 0, 0), 0);
     EXPECT_EQ(value, 0);
 }
@@ -158,13 +168,14 @@ TEST_F(InputCommands, IntegerInputTakesTheLeadingNumber) {
 TEST_F(InputCommands, InputDropsKeysPastTheLongestText) {
     OpenDevices();
     std::string full(1021, 'm');
-    Type({SDL_SCANCODE_X, SDL_SCANCODE_Y, SDL_SCANCODE_Z, SDL_SCANCODE_RETURN});
+    Type({DIK_X, DIK_Y, DIK_Z, DIK_RETURN});
     EXPECT_EQ(Edit(full.c_str(), 0, 0), full + "x");
     // Backspace still works at the limit.
-    Type({SDL_SCANCODE_BACKSPACE, SDL_SCANCODE_BACKSPACE, SDL_SCANCODE_K, SDL_SCANCODE_RETURN});
+    Type({DIK_BACK, DIK_BACK, DIK_K, DIK_RETURN});
     EXPECT_EQ(Edit((full + "x").c_str(), 0, 0), full.substr(0, 1020) + "k");
 }
 
+#ifndef _WIN32
 // Four coloured quarters, meeting where the text will be.
 const vxtest::Pixel kQuarters[4] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0}};
 
@@ -207,11 +218,11 @@ int PictureFaults(const std::vector<vxtest::Pixel>& frame, int x, int y, int cel
 TEST_F(InputCommands, InputKeepsThePictureWhileTextAndCursorChange) {
     OpenDevices();
     const int x = kWidth / 2 - 2 * kCell, y = kHeight / 2 - 8;
-    Tap(SDL_SCANCODE_C);
+    Tap(DIK_C);
     Idle(21);  // the cursor shows
-    Tap(SDL_SCANCODE_BACKSPACE);
+    Tap(DIK_BACK);
     Idle(21);  // and goes again
-    Tap(SDL_SCANCODE_RETURN);
+    Tap(DIK_RETURN);
 
     DrawQuarters();
     capturing = true;
@@ -241,6 +252,8 @@ TEST_F(InputCommands, InputKeepsThePictureWhileTextAndCursorChange) {
     // The surface is given back.
     EXPECT_EQ(lumeris.Surface(3)->columns, 0);
 }
+
+#endif
 
 TEST_F(InputCommands, MouseStateKeepsThePositionWithinTheDisplayInclusive) {
     OpenDevices();
@@ -273,17 +286,17 @@ TEST_F(InputCommands, MouseStateKeepsThePositionWithinTheDisplayInclusive) {
     EXPECT_EQ(x, 0);
     EXPECT_EQ(y, 0);
 
-    PushButton(SDL_BUTTON_LEFT, true);
+    PushButton(Button::Left, true);
     MOUSESTATE(x, y, b1, b2);
     EXPECT_EQ(b1, 1);
     EXPECT_EQ(b2, 0);
-    PushButton(SDL_BUTTON_LEFT, false);
-    PushButton(SDL_BUTTON_RIGHT, true);
+    PushButton(Button::Left, false);
+    PushButton(Button::Right, true);
     MOUSESTATE(x, y, b1, b2);
     EXPECT_EQ(b1, 0);
     EXPECT_EQ(b2, 1);
-    PushButton(SDL_BUTTON_RIGHT, false);
-    PushButton(SDL_BUTTON_MIDDLE, true);  // not reported
+    PushButton(Button::Right, false);
+    PushButton(Button::Middle, true);  // not reported
     MOUSESTATE(x, y, b1, b2);
     EXPECT_EQ(b1, 0);
     EXPECT_EQ(b2, 0);
@@ -291,15 +304,15 @@ TEST_F(InputCommands, MouseStateKeepsThePositionWithinTheDisplayInclusive) {
 
 TEST_F(InputCommands, MouseWaitWaitsForReleaseThenPress) {
     OpenDevices();
-    PushButton(SDL_BUTTON_LEFT, true);
+    PushButton(Button::Left, true);
     DIMOUSEDATA mouse{};
     DXin.GetMouseData(&mouse);
     ASSERT_NE(mouse.btnLeft, 0);
     // Held left; middle comes and goes, then left is let go and pressed again.
-    PushButton(SDL_BUTTON_MIDDLE, true);
-    PushButton(SDL_BUTTON_MIDDLE, false);
-    PushButton(SDL_BUTTON_LEFT, false);
-    PushButton(SDL_BUTTON_LEFT, true);
+    PushButton(Button::Middle, true);
+    PushButton(Button::Middle, false);
+    PushButton(Button::Left, false);
+    PushButton(Button::Left, true);
     EXPECT_EQ(MOUSEWAIT(), 0);
     EXPECT_EQ(_g_error, 0);
     // Every change was taken: left is down, nothing is left to come.
@@ -312,7 +325,7 @@ TEST_F(InputCommands, MouseWaitEndsWithErrorTenOnEscape) {
     OpenDevices();
     _dLn(42);
     PushMotion(0, 0, 3, 3);
-    Press(SDL_SCANCODE_ESCAPE);
+    Press(DIK_ESCAPE);
     EXPECT_EQ(MOUSEWAIT(), 10);
     EXPECT_EQ(_g_error, 10);
     EXPECT_EQ(_g_errorline, 42);
@@ -321,25 +334,26 @@ TEST_F(InputCommands, MouseWaitEndsWithErrorTenOnEscape) {
 
 TEST_F(InputCommands, KeyWaitIgnoresEscapeUnlessTheKeyboardFellBack) {
     OpenDevices();
-    Press(SDL_SCANCODE_ESCAPE);
-    Release(SDL_SCANCODE_ESCAPE);
-    Press(SDL_SCANCODE_SPACE);
+    Press(DIK_ESCAPE);
+    Release(DIK_ESCAPE);
+    Press(DIK_SPACE);
     EXPECT_EQ(KEYWAIT(), 0);
     EXPECT_TRUE(DXin.GetKey(57));
     EXPECT_FALSE(DXin.GetKey(1));
-    Release(SDL_SCANCODE_SPACE);
+    Release(DIK_SPACE);
     platform::test::SettleInput();
 
     platform::test::FailOpen(platform::test::InputPart::Keyboard, true);
     OpenDevices();
     ASSERT_EQ(DXin.lpDIDKeyboard, nullptr);
-    Press(SDL_SCANCODE_ESCAPE);
+    Press(DIK_ESCAPE);
     EXPECT_EQ(KEYWAIT(), 0);
     EXPECT_TRUE(DXin.GetKey(1));
 }
 
 TEST_F(InputCommands, JoyStateWithoutAJoystickReadsUpLeftAndNoButtons) {
-    if (SDL_NumJoysticks() > 0) GTEST_SKIP() << "a real joystick is attached";
+    platform::JoystickPosition attached;
+    if (platform::GetJoystickPosition(0, &attached)) GTEST_SKIP() << "a real joystick is attached";
     OpenDevices();
     ASSERT_EQ(DXin.lpDIDJoystick[0], nullptr);
     int x = 5, y = 5, b1 = 5, b2 = 5;
@@ -350,7 +364,9 @@ TEST_F(InputCommands, JoyStateWithoutAJoystickReadsUpLeftAndNoButtons) {
     EXPECT_EQ(b2, 0);
 }
 
+#ifndef _WIN32
 TEST_F(InputCommands, JoyStateReadsTheFirstJoystick) {
+    SDL_InitSubSystem(SDL_INIT_JOYSTICK);
     if (SDL_NumJoysticks() > 0) GTEST_SKIP() << "a real joystick is attached";
     AttachJoystick();
     OpenDevices();
@@ -375,5 +391,7 @@ TEST_F(InputCommands, JoyStateReadsTheFirstJoystick) {
     EXPECT_EQ(b1, 1);
     EXPECT_EQ(b2, 1);
 }
+
+#endif
 
 }  // namespace

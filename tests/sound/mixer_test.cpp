@@ -1,4 +1,7 @@
-// The platform mixer: buffers, locks, play/stop, pan and volume, heard in memory.
+// The platform's sound buffers: locks, play/stop, positions, status, pan and volume,
+// duplicates. On the Linux build the mixer is heard in memory and the cases check its
+// samples too; on the Windows build DirectSound mixes inside the system and the cases
+// check what it reports (kHeard false).
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -13,15 +16,25 @@ using namespace platform;
 
 namespace {
 
+#ifdef _WIN32
+constexpr bool kHeard = false;
+#else
+constexpr bool kHeard = true;
+#endif
+
 class MixerTest : public ::testing::Test {
 protected:
     void SetUp() override {
+#ifndef _WIN32
         setenv("SDL_AUDIODRIVER", "dummy", 0);
+#endif
         ASSERT_EQ(DirectSoundCreate(&device), DS_OK);
         RenderAudioToMemory(device, true);
         rate = AudioDeviceRate(device);
     }
-    void TearDown() override { Release(device); }
+    void TearDown() override {
+        Release(device);
+    }
 
     // A 16-bit buffer at the device's rate holding `samples`.
     LPDIRECTSOUNDBUFFER Make16(const std::vector<int16_t>& samples, int channels,
@@ -62,9 +75,11 @@ std::vector<int16_t> Ramp(int frames) {
     return s;
 }
 
-TEST_F(MixerTest, DeviceOpensOnDummyAndReportsCaps) {
+TEST_F(MixerTest, DeviceOpensAndReportsCaps) {
+#ifndef _WIN32
     EXPECT_STREQ(AudioDriver(device), "dummy");
     EXPECT_EQ(rate, 44100);
+#endif
     AudioCaps caps{};
     EXPECT_NE(GetCaps(device, &caps), DS_OK);  // size field not set
     caps.size = sizeof(caps);
@@ -108,6 +123,10 @@ TEST_F(MixerTest, PlaysItsSamplesOnceThenRewinds) {
     ASSERT_EQ(Play(b, 0, 0, 0), DS_OK);
     GetStatus(b, &status);
     EXPECT_EQ(status, DSBSTATUS_PLAYING);
+    if (!kHeard) {
+        Release(b);
+        return;
+    }
     std::vector<float> out = Render(1200);
     for (int i = 0; i < 1000; ++i) {
         ASSERT_FLOAT_EQ(out[2 * i], ramp[i] / 32768.0f) << i;
@@ -134,15 +153,29 @@ TEST_F(MixerTest, LoopsStopsAndKeepsPosition) {
     GetStatus(b, &status);
     EXPECT_EQ(status, DSBSTATUS_PLAYING | DSBSTATUS_LOOPING);
     std::vector<float> out = Render(700);
-    for (int i = 0; i < 700; ++i) ASSERT_FLOAT_EQ(out[2 * i], ramp[i % 300] / 32768.0f) << i;
-    // 700 frames in: position 100, in bytes 200. Stop pauses there.
+    if (kHeard) {
+        for (int i = 0; i < 700; ++i) ASSERT_FLOAT_EQ(out[2 * i], ramp[i % 300] / 32768.0f) << i;
+    }
+    // Stop pauses where the buffer is: 700 frames in, position 100, in bytes 200.
     ASSERT_EQ(Stop(b), DS_OK);
-    uint32_t play = 0;
+    GetStatus(b, &status);
+    EXPECT_EQ(status, 0u);
+    uint32_t play = 0, again = 1;
     GetCurrentPosition(b, &play, nullptr);
-    EXPECT_EQ(play, 200u);
+    if (kHeard) {
+        EXPECT_EQ(play, 200u);
+    }
     for (float v : Render(50)) ASSERT_EQ(v, 0.0f);
+    GetCurrentPosition(b, &again, nullptr);
+    EXPECT_EQ(again, play);
     EXPECT_EQ(SetCurrentPosition(b, 500), DS_OK);  // frame 250
     EXPECT_NE(SetCurrentPosition(b, 600), DS_OK);  // past the end
+    GetCurrentPosition(b, &play, nullptr);
+    EXPECT_EQ(play, 500u);
+    if (!kHeard) {
+        Release(b);
+        return;
+    }
     Play(b, 0, 0, 0);
     out = Render(60);
     EXPECT_FLOAT_EQ(out[0], ramp[250] / 32768.0f);
@@ -167,6 +200,10 @@ TEST_F(MixerTest, LockFromWriteCursorWrapsAround) {
     EXPECT_NE(Unlock(b, p1, n1, p2, n2), DS_OK);  // not locked any more
     EXPECT_NE(Lock(b, 0, 201, &p1, &n1, &p2, &n2, 0), DS_OK);
     EXPECT_NE(Lock(b, 200, 2, &p1, &n1, &p2, &n2, 0), DS_OK);
+    if (!kHeard) {
+        Release(b);
+        return;
+    }
     SetCurrentPosition(b, 0);
     Play(b, 0, 0, 0);
     std::vector<float> out = Render(100);
@@ -176,6 +213,7 @@ TEST_F(MixerTest, LockFromWriteCursorWrapsAround) {
 
 TEST_F(MixerTest, PanAndVolumeFollowTheDecibelLaw) {
     LPDIRECTSOUNDBUFFER b = Make16(std::vector<int16_t>(64, 16384), 1);
+    // The levels heard at the start of the buffer; false where nothing can be heard.
     auto levels = [&](float* left, float* right) {
         SetCurrentPosition(b, 0);
         Play(b, 0, 0, 0);
@@ -183,25 +221,30 @@ TEST_F(MixerTest, PanAndVolumeFollowTheDecibelLaw) {
         *left = out[0];
         *right = out[1];
         Stop(b);
+        return kHeard;
     };
     float l, r;
     ASSERT_EQ(SetPan(b, -600), DS_OK);  // right side 6 dB down
-    levels(&l, &r);
-    EXPECT_FLOAT_EQ(l, 0.5f);
-    EXPECT_NEAR(r, 0.5f * std::pow(10.0, -0.3), 1e-5);
+    if (levels(&l, &r)) {
+        EXPECT_FLOAT_EQ(l, 0.5f);
+        EXPECT_NEAR(r, 0.5f * std::pow(10.0, -0.3), 1e-5);
+    }
     ASSERT_EQ(SetPan(b, 10000), DS_OK);  // fully right: the left side silent
-    levels(&l, &r);
-    EXPECT_EQ(l, 0.0f);
-    EXPECT_FLOAT_EQ(r, 0.5f);
+    if (levels(&l, &r)) {
+        EXPECT_EQ(l, 0.0f);
+        EXPECT_FLOAT_EQ(r, 0.5f);
+    }
     ASSERT_EQ(SetPan(b, 0), DS_OK);
     ASSERT_EQ(SetVolume(b, -2000), DS_OK);  // 20 dB down: a tenth
-    levels(&l, &r);
-    EXPECT_NEAR(l, 0.05f, 1e-6);
-    EXPECT_NEAR(r, 0.05f, 1e-6);
+    if (levels(&l, &r)) {
+        EXPECT_NEAR(l, 0.05f, 1e-6);
+        EXPECT_NEAR(r, 0.05f, 1e-6);
+    }
     ASSERT_EQ(SetVolume(b, DSBVOLUME_MIN), DS_OK);
-    levels(&l, &r);
-    EXPECT_EQ(l, 0.0f);
-    EXPECT_EQ(r, 0.0f);
+    if (levels(&l, &r)) {
+        EXPECT_EQ(l, 0.0f);
+        EXPECT_EQ(r, 0.0f);
+    }
     EXPECT_NE(SetPan(b, 10001), DS_OK);
     EXPECT_NE(SetVolume(b, 1), DS_OK);
     long pan = 1, volume = 1;
@@ -218,6 +261,7 @@ TEST_F(MixerTest, PanAndVolumeFollowTheDecibelLaw) {
     Release(plain);
 }
 
+#ifndef _WIN32
 TEST_F(MixerTest, StereoPanActsAsBalanceAndVoicesAdd) {
     std::vector<int16_t> s;
     for (int i = 0; i < 32; ++i) {
@@ -238,9 +282,10 @@ TEST_F(MixerTest, StereoPanActsAsBalanceAndVoicesAdd) {
     Release(a);
     Release(b);
 }
+#endif
 
 TEST_F(MixerTest, DuplicatesShareTheBlockButNotThePosition) {
-    LPDIRECTSOUNDBUFFER a = Make16(Ramp(400), 1);
+    LPDIRECTSOUNDBUFFER a = Make16(Ramp(40000), 1);
     SetPan(a, -3000);
     LPDIRECTSOUNDBUFFER d = nullptr;
     ASSERT_EQ(DuplicateSoundBuffer(device, a, &d), DS_OK);
@@ -248,15 +293,33 @@ TEST_F(MixerTest, DuplicatesShareTheBlockButNotThePosition) {
     GetPan(d, &pan);
     EXPECT_EQ(pan, -3000);
     // New data written through the original is what the duplicate plays.
-    Fill(a, std::vector<int16_t>(400, 1000));
+    Fill(a, std::vector<int16_t>(40000, 1000));
     Play(a, 0, 0, 0);
     Render(100);
     Play(d, 0, 0, 0);
     uint32_t pa = 0, pd = 0;
     GetCurrentPosition(a, &pa, nullptr);
     GetCurrentPosition(d, &pd, nullptr);
-    EXPECT_EQ(pa, 200u);
-    EXPECT_EQ(pd, 0u);
+    if (kHeard) {
+        EXPECT_EQ(pa, 200u);
+    }
+    EXPECT_LT(pd, pa);
+    uint32_t status = 0;
+    GetStatus(d, &status);
+    EXPECT_EQ(status, DSBSTATUS_PLAYING);
+    // A block being written is not handed to another buffer.
+    void *p1, *p2;
+    uint32_t n1, n2;
+    ASSERT_EQ(Lock(a, 0, 8, &p1, &n1, &p2, &n2, 0), DS_OK);
+    LPDIRECTSOUNDBUFFER locked = nullptr;
+    EXPECT_EQ(DuplicateSoundBuffer(device, a, &locked), DSERR_INVALIDCALL);
+    EXPECT_EQ(locked, nullptr);
+    Unlock(a, p1, n1, p2, n2);
+    if (!kHeard) {
+        Release(a);
+        Release(d);
+        return;
+    }
     std::vector<float> out = Render(1);
     EXPECT_FLOAT_EQ(out[0], 2000 / 32768.0f);
     // The original goes; the duplicate keeps the block and plays on.
@@ -266,6 +329,7 @@ TEST_F(MixerTest, DuplicatesShareTheBlockButNotThePosition) {
     Release(d);
 }
 
+#ifndef _WIN32
 TEST_F(MixerTest, ConvertsEightBitAndOtherRates) {
     // 8-bit unsigned at 11025 Hz: one second, four times as many device frames.
     const int frames = 11025;
@@ -291,6 +355,8 @@ TEST_F(MixerTest, ConvertsEightBitAndOtherRates) {
     EXPECT_NEAR((double)play, 5000.0, 2.0);
     Release(b);
 }
+
+#endif
 
 TEST_F(MixerTest, BuffersGoWhileTheDeviceMixes) {
     // The device's own thread mixes here; buffers are made and dropped under it, as
@@ -318,6 +384,7 @@ TEST_F(MixerTest, BuffersGoWhileTheDeviceMixes) {
     Release(last);
 }
 
+#ifndef _WIN32
 TEST(AudioFallback, NoUsableDriverFallsBackToDummy) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     // A fresh process where the configured driver does not exist at all.
@@ -331,5 +398,6 @@ TEST(AudioFallback, NoUsableDriverFallsBackToDummy) {
         },
         ::testing::ExitedWithCode(0), "");
 }
+#endif
 
 }  // namespace

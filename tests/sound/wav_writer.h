@@ -84,7 +84,8 @@ inline std::vector<int16_t> Tone(double hz, int rate, int frames, int channels,
                                  double amplitude = 16000) {
     std::vector<int16_t> s;
     for (int i = 0; i < frames; ++i) {
-        int16_t v = (int16_t)std::lround(amplitude * std::sin(2 * M_PI * hz * i / rate));
+        int16_t v =
+            (int16_t)std::lround(amplitude * std::sin(2 * 3.14159265358979323846 * hz * i / rate));
         for (int c = 0; c < channels; ++c) s.push_back(v);
     }
     return s;
@@ -104,7 +105,11 @@ inline bool Write(const std::string& path, const std::vector<uint8_t>& bytes) {
 
 // A path in the test's own temporary folder.
 inline std::string TempFile(const std::string& name) {
+#ifdef _WIN32
+    const char* dir = std::getenv("TMP");
+#else
     const char* dir = std::getenv("TMPDIR");
+#endif
     return std::string(dir ? dir : "/tmp") + "/" + name;
 }
 
