@@ -11,12 +11,8 @@ using win32::DeviceKind;
 
 namespace {
 
-struct Enumeration {
-    PlatformInput* input;
-};
-
 BOOL CALLBACK Found(const DIDEVICEINSTANCEA* instance, void* context) {
-    PlatformInput* input = ((Enumeration*)context)->input;
+    PlatformInput* input = (PlatformInput*)context;
     if (input->joystickCount >= (int)(sizeof(input->joysticks) / sizeof(input->joysticks[0])))
         return DIENUM_STOP;
     input->joysticks[input->joystickCount++] = instance->guidInstance;
@@ -47,9 +43,8 @@ bool EnumJoysticks(PlatformInput* input, JoystickVisitor visit, void* context) {
     if (!input || !input->directInput || !visit) return false;
     // Ids are places in this enumeration's list; opening goes by the GUID kept there.
     input->joystickCount = 0;
-    Enumeration enumeration{input};
-    if (FAILED(input->directInput->EnumDevices(DIDEVTYPE_JOYSTICK, Found, &enumeration,
-                                               DIEDFL_ATTACHEDONLY)))
+    if (FAILED(
+            input->directInput->EnumDevices(DIDEVTYPE_JOYSTICK, Found, input, DIEDFL_ATTACHEDONLY)))
         return false;
     for (int i = 0; i < input->joystickCount; ++i) {
         JoystickInstance instance{};
