@@ -38,8 +38,7 @@ private:
 
 constexpr int kBufferedEvents = 128;  // the device's own buffer (DIPROP_BUFFERSIZE)
 
-// The opened input system, its joysticks as the last enumeration found them, and every
-// open device, for the test hooks.
+// Every open device and the failures tests ask for, shared by the backend's files.
 struct InputData {
     std::mutex lock;
     PlatformInputDevice* devices[16] = {};

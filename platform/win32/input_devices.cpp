@@ -45,6 +45,21 @@ UINT VirtualKeyOf(int code) {
     return ::MapVirtualKeyA(scan, MAPVK_VSC_TO_VK_EX);
 }
 
+// Lets go of keys the device and the thread both see up. DirectInput reports no
+// release of a key that was already down when the device was acquired (it never saw
+// the press), so such a key would stay held here for good.
+void ReleaseStaleKeys(PlatformInputDevice* keyboard) {
+    BYTE device[256], thread[256];
+    if (FAILED(keyboard->device->GetDeviceState(sizeof(device), device)) ||
+        !::GetKeyboardState(thread))
+        return;
+    for (int code = 1; code < 256; ++code) {
+        if (!keyboard->held[code] || (device[code] & 0x80)) continue;
+        UINT vk = VirtualKeyOf(code);
+        if (vk == 0 || vk > 255 || !(thread[vk] & 0x80)) keyboard->held[code] = 0;
+    }
+}
+
 PlatformInputDevice* OpenDevice(PlatformInput* input, DeviceKind kind, REFGUID guid,
                                 const DIDATAFORMAT* format) {
     if (!input || !input->directInput || OpenFails(kind)) return nullptr;
@@ -280,6 +295,7 @@ InputResult ReadKeyboard(PlatformInputDevice* keyboard, uint8_t state[256]) {
     if (!keyboard->acquired) return InputResult::NotAcquired;
     InputResult result = InputResult::Ok;
     if (!win32::Drain(keyboard, &result)) return result;
+    if (keyboard->queue.Empty()) win32::ReleaseStaleKeys(keyboard);
     keyboard->queue.ApplyBatch(keyboard->held);
     for (int code = 0; code < 256; ++code) state[code] = keyboard->held[code];
     return InputResult::Ok;

@@ -18,7 +18,25 @@ void PumpInputMessages() {
 
 int16_t GetAsyncKeyState(int vk) {
     if (vk <= 0 || vk > 255) return 0;
-    return (int16_t)(::GetAsyncKeyState(vk) & 0x8001);
+    int state = ::GetAsyncKeyState(vk) & 0x8001;
+    // Some systems (Wine) keep the "pressed since" bit only on the left and right keys
+    // of Shift, Ctrl and Alt: a press of either side counts for the shared key.
+    int left = 0;
+    switch (vk) {
+        case VK_SHIFT:
+            left = VK_LSHIFT;
+            break;
+        case VK_CONTROL:
+            left = VK_LCONTROL;
+            break;
+        case VK_MENU:
+            left = VK_LMENU;
+            break;
+        default:
+            break;
+    }
+    if (left) state |= (::GetAsyncKeyState(left) | ::GetAsyncKeyState(left + 1)) & 0x0001;
+    return (int16_t)state;
 }
 
 void GetKeyboardState(uint8_t state[256]) {

@@ -1,6 +1,6 @@
 // Win32 backend of the joysticks: DirectInput devices with axis ranges and dead zones,
 // and the multimedia joystick position (winmm) for the fall-back.
-#include <cstring>
+#include <cstdio>
 #include <new>
 
 #include "platform/win32/input_backend.h"
@@ -11,12 +11,8 @@ using win32::DeviceKind;
 
 namespace {
 
-struct Enumeration {
-    PlatformInput* input;
-};
-
 BOOL CALLBACK Found(const DIDEVICEINSTANCEA* instance, void* context) {
-    PlatformInput* input = ((Enumeration*)context)->input;
+    PlatformInput* input = (PlatformInput*)context;
     if (input->joystickCount >= (int)(sizeof(input->joysticks) / sizeof(input->joysticks[0])))
         return DIENUM_STOP;
     input->joysticks[input->joystickCount++] = instance->guidInstance;
@@ -47,9 +43,8 @@ bool EnumJoysticks(PlatformInput* input, JoystickVisitor visit, void* context) {
     if (!input || !input->directInput || !visit) return false;
     // Ids are places in this enumeration's list; opening goes by the GUID kept there.
     input->joystickCount = 0;
-    Enumeration enumeration{input};
-    if (FAILED(input->directInput->EnumDevices(DIDEVTYPE_JOYSTICK, Found, &enumeration,
-                                               DIEDFL_ATTACHEDONLY)))
+    if (FAILED(
+            input->directInput->EnumDevices(DIDEVTYPE_JOYSTICK, Found, input, DIEDFL_ATTACHEDONLY)))
         return false;
     for (int i = 0; i < input->joystickCount; ++i) {
         JoystickInstance instance{};
@@ -59,7 +54,7 @@ bool EnumJoysticks(PlatformInput* input, JoystickVisitor visit, void* context) {
         IDirectInputDeviceA* device = nullptr;
         if (SUCCEEDED(input->directInput->CreateDevice(input->joysticks[i], &device, nullptr))) {
             if (SUCCEEDED(device->GetDeviceInfo(&info)))
-                std::strncpy(instance.name, info.tszInstanceName, sizeof(instance.name) - 1);
+                std::snprintf(instance.name, sizeof(instance.name), "%s", info.tszInstanceName);
             device->Release();
         }
         if (!visit(instance, context)) break;

@@ -54,7 +54,19 @@ BYTE VirtualKeyOf(uint8_t code, int symbol) {
     if (BYTE vk = KeyOfSymbol(symbol)) return vk;
     for (const ExtendedKey& k : kExtended)
         if (k.code == code) return k.vk;
-    return (BYTE)::MapVirtualKeyA(code & 0x7F, MAPVK_VSC_TO_VK_EX);
+    // Shift, Ctrl and Alt by their sides, from which the system derives the shared key.
+    switch (code) {
+        case 0x2A:
+            return VK_LSHIFT;
+        case 0x36:
+            return VK_RSHIFT;
+        case 0x1D:
+            return VK_LCONTROL;
+        case 0x38:
+            return VK_LMENU;
+        default:
+            return (BYTE)::MapVirtualKeyA(code, MAPVK_VSC_TO_VK_EX);
+    }
 }
 
 void Send(INPUT& input) {
