@@ -28,10 +28,11 @@ if dpkg-query -W -f='${Status}' wine32 2>/dev/null | grep -q "install ok install
     echo "warning: wine32 is installed; Wine may fail to start 64-bit programs" >&2
 fi
 
-# build <folder> <arch>: configures and builds; fails on any compiler warning.
+# build <folder> <arch>: configures as scripts/build-windows.sh does (so the two share
+# the build folders) and builds; fails on any compiler warning, the tests' included.
 build() {
     local dir=$1 arch=$2
-    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVX_WERROR=ON \
         -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-mingw-$arch.cmake" >/dev/null
     local log="$dir/build.log"
     echo "Building $dir"
