@@ -47,16 +47,12 @@ TEST(WindowsPaths, MissingComponentsAreKeptAsWritten) {
 }
 
 TEST(WindowsPaths, ExactMatchWinsOverCaseMatch) {
-    std::string dir = vxtest::MakeTempDir("case");
-    vxtest::WriteFile(dir + "/Data/a.txt", "upper");
-    vxtest::WriteFile(dir + "/data/a.txt", "lower");
-    EXPECT_EQ(platform::ResolvePath((dir + "/data/a.txt").c_str()), dir + "/data/a.txt");
-    ASSERT_EQ(chdir(dir.c_str()), 0);
-    EXPECT_EQ(platform::ResolvePath("data\\a.txt"), "data/a.txt");
-    EXPECT_EQ(platform::ResolvePath("Data\\a.txt"), "Data/a.txt");
-    EXPECT_EQ(platform::ResolvePath("DATA\\A.TXT") == "Data/a.txt" ||
-                  platform::ResolvePath("DATA\\A.TXT") == "data/a.txt",
-              true);
+    WinePrefix wine;
+    vxtest::WriteFile(wine.root + "/drive_c/Data/a.txt", "upper");
+    vxtest::WriteFile(wine.root + "/drive_c/data/a.txt", "lower");
+    // A case match first would give the same folder to both names.
+    EXPECT_EQ(platform::ResolvePath("c:\\data\\a.txt"), wine.root + "/dosdevices/c:/data/a.txt");
+    EXPECT_EQ(platform::ResolvePath("c:\\Data\\a.txt"), wine.root + "/dosdevices/c:/Data/a.txt");
 }
 
 TEST(WindowsPaths, PosixAbsoluteNamesAreUsedAsTheyAre) {
