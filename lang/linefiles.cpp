@@ -78,7 +78,8 @@ int PutFile(const char* file, short line, VXStr& text) {
                 lastEnded = true;
             } else {
                 AppendText(out, piece, (size_t)length);
-                lastEnded = piece[length - 1] == '\n';
+                // A full piece ends its line by its length: what follows starts the next.
+                lastEnded = piece[length - 1] == '\n' || length == kPieceBytes;
             }
             ++count;
         }

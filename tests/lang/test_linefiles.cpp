@@ -208,6 +208,10 @@ TEST_F(LineFiles, AnOpenLastLineIsEndedBeforeAnythingFollowsIt) {
     Write(file, "a\nb");
     PUTFILE(VXStr(file.c_str()), 1, VXStr("B"));
     EXPECT_EQ(Read(file), "a\r\nB\r\n");
+    // A full piece of 1023 bytes is a line of its own already: no empty line after it.
+    Write(file, std::string(1023, 'f'));
+    PUTFILE(VXStr(file.c_str()), 1, VXStr("g"));
+    EXPECT_EQ(GetText(file, 1), "g");
 }
 
 TEST_F(LineFiles, GetFileAnswersNoDataWhereThereIsNoText) {
