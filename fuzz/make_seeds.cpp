@@ -110,5 +110,6 @@ int main(int argc, char** argv) {
     ok &= Put(names, "new-file", Of("d:\\new folder\\file.txt"));
     ok &= Put(names, "dots", Of("c:\\windows\\.\\system32\\\\x.dll"));
     ok &= Put(names, "relative", Of("Program Files\\x"));
+    ok &= Put(names, "rooted", Of("\\PROGRAM FILES\\Game\\game.cfg"));
     return ok ? 0 : 1;
 }

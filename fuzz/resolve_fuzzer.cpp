@@ -1,5 +1,6 @@
-// Windows names resolved over a small Wine prefix: whatever the name, a result for
-// a name with a drive letter lies inside that drive and never climbs out of it.
+// Windows names resolved over a small Wine prefix: whatever the name, a result for a
+// name with a drive letter, or rooted without one, lies inside its drive and never
+// climbs out of it.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -52,14 +53,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string name((const char*)data, size);
     name = name.substr(0, name.find('\0'));
     const std::string path = platform::ResolvePath(name.c_str());
-    if (name.size() >= 2 && name[1] == ':' && std::isalpha((unsigned char)name[0])) {
-        const std::string drive =
-            prefix + "/dosdevices/" + (char)std::tolower((unsigned char)name[0]) + ":";
-        if (!InsideDrive(path, drive)) {
-            std::fprintf(stderr, "%s resolves to %s, outside %s\n", name.c_str(), path.c_str(),
-                         drive.c_str());
-            std::abort();
-        }
+    // A drive letter names its drive; a name rooted without one is on c:.
+    char drive = 0;
+    if (name.size() >= 2 && name[1] == ':' && std::isalpha((unsigned char)name[0]))
+        drive = (char)std::tolower((unsigned char)name[0]);
+    else if (!name.empty() && name[0] == '\\')
+        drive = 'c';
+    const std::string root = prefix + "/dosdevices/" + drive + ":";
+    if (drive && !InsideDrive(path, root)) {
+        std::fprintf(stderr, "%s resolves to %s, outside %s\n", name.c_str(), path.c_str(),
+                     root.c_str());
+        std::abort();
     }
     return 0;
 }
