@@ -9,10 +9,11 @@ namespace platform {
 // The temporary folder with its trailing separator: $TMPDIR, or /tmp/.
 std::string TempPath();
 // Resolves a Windows file name to a POSIX path: a drive letter maps to
-// $WINEPREFIX/dosdevices/x: (default ~/.wine), backslashes are separators, and
-// each component matches an existing entry exactly or else without regard to case.
-// A component that does not exist is kept as written. Names starting with '/' are
-// used as they are.
+// $WINEPREFIX/dosdevices/x: (default ~/.wine), a name rooted without one ("\\a\\b")
+// is on c:, backslashes and slashes are separators, "." and ".." are collapsed first
+// (never above a drive's root), and each component matches an existing entry exactly
+// or else without regard to case. A component that does not exist is kept as written.
+// Names starting with '/' are used as they are.
 std::string ResolvePath(const char* name);
 // Replaces the file at `path` (a POSIX path) with `data` atomically: a sibling temporary
 // file is written, flushed and renamed over it, keeping its permission bits; only where

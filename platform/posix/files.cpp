@@ -61,21 +61,32 @@ std::string ResolvePath(const char* name) {
 
     std::string base;  // resolved so far, without trailing '/'
     size_t pos = 0;
+    bool onDrive = true;
     if (text.size() >= 2 && text[1] == ':' && std::isalpha((unsigned char)text[0])) {
-        char drive[3] = {(char)std::tolower((unsigned char)text[0]), ':', 0};
-        base = WinePrefix() + "/dosdevices/" + drive;
+        base = WinePrefix() + "/dosdevices/" + (char)std::tolower((unsigned char)text[0]) + ':';
         pos = 2;
+    } else if (!text.empty() && text[0] == '/') {
+        // Rooted without a drive ("\folder\file"): the current drive, which is c:.
+        base = WinePrefix() + "/dosdevices/c:";
     } else {
         base = ".";
+        onDrive = false;
     }
 
+    // "." and ".." are taken out before matching; on a drive ".." stops at its root,
+    // as Windows does, so no name reaches past it.
     std::vector<std::string> parts;
     while (pos <= text.size()) {
         size_t next = text.find('/', pos);
         if (next == std::string::npos) next = text.size();
         std::string part = text.substr(pos, next - pos);
-        if (!part.empty() && part != ".") parts.push_back(part);
         pos = next + 1;
+        if (part.empty() || part == ".") continue;
+        if (part == ".." && (onDrive || (!parts.empty() && parts.back() != ".."))) {
+            if (!parts.empty()) parts.pop_back();
+            continue;
+        }
+        parts.push_back(part);
     }
     bool matching = true;  // once a component is missing, the rest is kept as written
     for (const std::string& part : parts) {
