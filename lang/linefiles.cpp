@@ -91,7 +91,7 @@ int PutFile(const char* file, short line, VXStr& text) {
             if ((total += length) > kMaxFileBytes) {
                 std::fclose(f);
                 _FileFailure("PUTFILE", file, "larger than 64 MiB, too large for a line file");
-                return 0;
+                return _Error(VX_ERR_FILE);
             }
             if (count == line) {
                 AppendLine(out, text);
@@ -111,10 +111,12 @@ int PutFile(const char* file, short line, VXStr& text) {
             return 0;
         }
     } else if (opened != platform::OpenResult::Missing) {
-        // Only a missing file counts as empty: one we may not read, or that is no text
-        // file at all, is not ours to overwrite.
+        // Only a missing file counts as empty: one we may not read is not ours to
+        // overwrite, and one that is no line file at all is refused as GETFILE does.
         _FileFailure("PUTFILE", file);
-        return 0;
+        bool refused =
+            opened == platform::OpenResult::NotAFile || opened == platform::OpenResult::TooLarge;
+        return refused ? _Error(VX_ERR_FILE) : 0;
     }
 
     if (count <= line) {
