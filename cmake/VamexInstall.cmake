@@ -8,8 +8,23 @@ set(VX_INSTALL_LIBDIR lib)
 set(VX_INSTALL_INCLUDEDIR include/vamex)
 set(VX_INSTALL_DATADIR share/vamex)
 set(VX_INSTALL_CMAKEDIR ${VX_INSTALL_LIBDIR}/cmake/Vamex)
-if(NOT DEFINED VX_OVER_SDL)
+# The package needs SDL2 only where the runtime links it; a backend that is not SDL's
+# may set the pkg-config lines first.
+get_target_property(VX_RUNTIME_LINKS vamex LINK_LIBRARIES)
+if("${VX_RUNTIME_LINKS}" MATCHES "SDL2")
     set(VX_OVER_SDL ON)
+else()
+    set(VX_OVER_SDL OFF)
+endif()
+if(NOT DEFINED VX_PC_REQUIRES)
+    if(VX_OVER_SDL)
+        set(VX_PC_REQUIRES "sdl2 gl")
+    else()
+        set(VX_PC_REQUIRES "")
+    endif()
+endif()
+if(NOT DEFINED VX_PC_LIBS)
+    set(VX_PC_LIBS "-pthread")
 endif()
 
 # Every runtime folder's headers; of platform/, only the seam, not a backend's own.
@@ -37,11 +52,6 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/VamexConfig.cmake
               cmake/VamexProgram.cmake
         DESTINATION ${VX_INSTALL_CMAKEDIR})
 
-if(VX_OVER_SDL)
-    set(VX_PC_REQUIRES "sdl2 gl")
-else()
-    set(VX_PC_REQUIRES "")
-endif()
 configure_file(cmake/vamex.pc.in ${CMAKE_CURRENT_BINARY_DIR}/vamex.pc @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/vamex.pc DESTINATION ${VX_INSTALL_LIBDIR}/pkgconfig)
 
