@@ -1,6 +1,8 @@
 // The platform seam's own services: Windows names, the temporary folder, the
-// millisecond clock and the second thread.
+// millisecond clock, the second thread and child processes.
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 #include <atomic>
 #include <cstdlib>
@@ -9,6 +11,7 @@
 
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "platform/process.h"
 #include "platform/thread.h"
 #include "support/process.h"
 
@@ -110,6 +113,21 @@ TEST(Threads, StillActiveUntilTheProcedureReturns) {
     for (int i = 0; i < 5000 && platform::ThreadStillActive(thread); ++i) platform::Sleep(1);
     EXPECT_FALSE(platform::ThreadStillActive(thread));
     EXPECT_FALSE(platform::ThreadStillActive(nullptr));
+}
+
+TEST(ChildProcess, InheritsNoDescriptorsBeyondTheStandardThree) {
+    std::string dir = vxtest::MakeTempDir("child");
+    // Opened without close-on-exec, as a file a program holds open might be.
+    int fd = open((dir + "/held.txt").c_str(), O_WRONLY | O_CREAT, 0600);
+    ASSERT_GE(fd, 3);
+    std::string player = dir + "/reelrun.exe";
+    ASSERT_TRUE(
+        vxtest::WriteFile(player, "#!/bin/sh\nif [ -e /proc/$$/fd/" + std::to_string(fd) +
+                                      " ]; then echo open; else echo closed; fi > \"$1\"\n"));
+    ASSERT_EQ(chmod(player.c_str(), 0755), 0);
+    EXPECT_TRUE(platform::RunAndWait(player.c_str(), (dir + "/seen.txt").c_str()));
+    close(fd);
+    EXPECT_EQ(vxtest::ReadFile(dir + "/seen.txt"), "closed\n");
 }
 
 }  // namespace
