@@ -1,8 +1,8 @@
 # The installed runtime as others use it: test_sdk installs the build, builds the
 # examples against the install and plays them through the scripted player, a library
-# loaded in front of SDL. Linux over SDL only; a sanitized runtime would need the
+# loaded in front of SDL. Linux over SDL only; an instrumented runtime would need the
 # sanitizers' flags in every program built against it.
-if(WIN32 OR CMAKE_CROSSCOMPILING OR VX_SANITIZE)
+if(WIN32 OR CMAKE_CROSSCOMPILING OR VX_SANITIZE OR VX_FUZZ)
     return()
 endif()
 find_program(VX_PKG_CONFIG pkg-config)
