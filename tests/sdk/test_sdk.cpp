@@ -2,7 +2,8 @@
 // configured and built against it from their own folders (find_package, and hello a
 // second time with the pkg-config line alone), then run headless with a scripted
 // player (player/script_player.cpp) that presses keys after given frames. Each keeps
-// a picture with SAVEBMP on F12, and the pictures are checked pixel by pixel.
+// a picture with SAVEBMP on F12, and the pictures are checked pixel by pixel; pong's
+// beep is looked for in the sound device's output.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -71,12 +72,14 @@ private:
     bool ok_ = false;
 };
 
-// Runs `program` in its own folder (where its font picture is) with the script.
+// Runs `program` in its own folder (where its font picture is) with the script. Its
+// sound goes to `folder`/sound.raw through SDL's disk driver.
 vxtest::RunResult Play(const std::string& folder, const std::string& program,
                        const std::string& script) {
     return vxtest::Run(folder + "/" + program,
                        {"LD_PRELOAD=" VX_SCRIPT_PLAYER, "VX_PLAYER_SCRIPT=" + script,
-                        "TMPDIR=" + folder, "SDL_AUDIODRIVER=dummy", "DISPLAY", "WAYLAND_DISPLAY"},
+                        "TMPDIR=" + folder, "SDL_AUDIODRIVER=disk",
+                        "SDL_DISKAUDIOFILE=" + folder + "/sound.raw", "DISPLAY", "WAYLAND_DISPLAY"},
                        folder);
 }
 
@@ -145,6 +148,9 @@ TEST(Sdk, PongFromTheCMakePackagePlaysAScriptedPoint) {
     ASSERT_EQ(run.exitCode, 0) << run.output;
     for (const char* made : {"pongtable.bmp", "pongball.bmp", "pongbeep.wav"})
         EXPECT_TRUE(vxtest::FileExists(folder + "/" + made)) << made;
+    // The paddle's hit was heard: the device's output is not all silence.
+    std::string sound = vxtest::ReadFile(folder + "/sound.raw");
+    EXPECT_NE(sound.find_first_not_of('\0'), std::string::npos) << sound.size() << " bytes";
 
     Picture shot(vxtest::ReadFile(folder + "/pong.bmp"));
     ASSERT_EQ(shot.Width(), 640);
