@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "base/errors.h"
 #include "platform/files.h"
 
 namespace {
@@ -94,7 +95,10 @@ bool ReadBmp(const char* fileName, int maxSide, BmpPicture* picture) {
     if (!fileName) return false;
     std::string path = platform::ResolvePath(fileName);
     std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return false;
+    if (!file) {
+        _NoteFileReason(nullptr);
+        return false;
+    }
     bool ok = false;
     uint8_t head[kBmpHeaderBytes];
     BmpHeader header;
@@ -117,6 +121,7 @@ bool ReadBmp(const char* fileName, int maxSide, BmpPicture* picture) {
             ok = true;
         }
     }
+    if (!ok) _NoteFileReason("not a whole 24-bit uncompressed BMP picture");
     std::fclose(file);
     return ok;
 }

@@ -83,17 +83,22 @@ bool SFXSoundBuffer::Load(SFXSound* sound, const char* name, int wanted) {
 bool SFXSoundBuffer::LoadFromFile() {
     if (!fileName) return false;
     FILE* file = std::fopen(ResolvePath(fileName).c_str(), "rb");
-    if (!file) return false;
-    WaveInfo wave;
-    if (!ReadWaveHeader(file, &wave) ||
-        !CreateSoundBuffer(wave.dataSize, wave.format.samplesPerSec, wave.format.bitsPerSample,
-                           wave.format.blockAlign, wave.format.channels > 1)) {
-        std::fclose(file);
+    if (!file) {
+        _NoteFileReason(nullptr);
         return false;
     }
-    bool read = ReadData(file, wave.dataSize, wave.dataOffset);
+    WaveInfo wave;
+    const char* failure = nullptr;
+    if (!ReadWaveHeader(file, &wave))
+        failure = "not an 8- or 16-bit PCM WAV file whose samples are all there";
+    else if (!CreateSoundBuffer(wave.dataSize, wave.format.samplesPerSec, wave.format.bitsPerSample,
+                                wave.format.blockAlign, wave.format.channels > 1))
+        failure = "the sound device could not hold the sample";
+    else if (!ReadData(file, wave.dataSize, wave.dataOffset))
+        failure = "the samples could not be read";
+    if (failure) _NoteFileReason(failure);
     std::fclose(file);
-    return read;
+    return !failure;
 }
 
 bool SFXSoundBuffer::CreateSoundBuffer(unsigned long bytes, unsigned long rate, unsigned long bits,

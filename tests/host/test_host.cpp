@@ -1,6 +1,8 @@
 // The host on real processes: how a program ends, what the debug log keeps, and
 // the two game-thread paths.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -94,6 +96,33 @@ TEST(HostErrors, DebugLogEntriesEndInCrLf) {
     EXPECT_EQ(vxtest::ReadFile(KWFileSystem::DebugPath()), "text\r\n7\r\n0.5\r\n1.23457e+06\r\n");
     KWFileSystem::DeleteDebug();
     EXPECT_FALSE(vxtest::FileExists(KWFileSystem::DebugPath()));
+}
+
+TEST(HostErrors, DebugLogIsTheOwnersAloneAndFollowsNoLink) {
+    const char* log = KWFileSystem::DebugPath();
+    KWFileSystem::DeleteDebug();
+    // Another user's link at the log's name, planted between two entries.
+    std::string victim = vxtest::MakeTempDir("victim") + "/notes.txt";
+    ASSERT_TRUE(vxtest::WriteFile(victim, "mine\n"));
+    ASSERT_EQ(symlink(victim.c_str(), log), 0);
+    KWFileSystem::WriteDebug("entry");
+    EXPECT_EQ(vxtest::ReadFile(victim), "mine\n");
+    KWFileSystem::DeleteDebug();  // the link goes, its target stays
+    EXPECT_EQ(vxtest::ReadFile(victim), "mine\n");
+
+    // A pipe there must not hold the program.
+    ASSERT_EQ(mkfifo(log, 0600), 0);
+    alarm(30);
+    KWFileSystem::WriteDebug("entry");
+    alarm(0);
+    KWFileSystem::DeleteDebug();
+
+    KWFileSystem::WriteDebug("entry");
+    struct stat st;
+    ASSERT_EQ(stat(log, &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+    EXPECT_EQ(vxtest::ReadFile(log), "entry\r\n");
+    KWFileSystem::DeleteDebug();
 }
 
 }  // namespace

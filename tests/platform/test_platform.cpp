@@ -58,6 +58,29 @@ TEST(WindowsPaths, ExactMatchWinsOverCaseMatch) {
     EXPECT_EQ(platform::ResolvePath("c:\\Data\\a.txt"), wine.root + "/dosdevices/c:/Data/a.txt");
 }
 
+TEST(WindowsPaths, NamesStayOnTheirDrive) {
+    WinePrefix wine;
+    const std::string c = wine.root + "/dosdevices/c:";
+    const struct {
+        const char* name;
+        std::string resolved;
+    } cases[] = {
+        {"c:\\..\\..\\outside.txt", c + "/outside.txt"},
+        {"c:\\program files\\..\\..\\..\\x\\.\\y.txt", c + "/x/y.txt"},
+        {"c:\\program files\\.\\microsoft games\\..\\new.cfg", c + "/Program Files/new.cfg"},
+        {"c:/program files/microsoft games/SIM 2/sim.cfg",
+         c + "/Program Files/Microsoft Games/Sim 2/sim.cfg"},
+        {"c:\\program files/microsoft games", c + "/Program Files/Microsoft Games"},
+        {"\\program files\\..\\..\\a.txt", c + "/a.txt"},
+        {"\\Program Files\\x.txt", c + "/Program Files/x.txt"},
+        {"d:..\\..\\e.txt", wine.root + "/dosdevices/d:/e.txt"},
+        {"a\\..\\b.txt", "b.txt"},
+        {"..\\up\\.\\b.txt", "../up/b.txt"},
+        {"/tmp/../etc", "/tmp/../etc"},
+    };
+    for (const auto& t : cases) EXPECT_EQ(platform::ResolvePath(t.name), t.resolved) << t.name;
+}
+
 TEST(WindowsPaths, PosixAbsoluteNamesAreUsedAsTheyAre) {
     EXPECT_EQ(platform::ResolvePath("/No/Such\\Thing"), "/No/Such\\Thing");
 }
