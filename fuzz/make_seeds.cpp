@@ -111,5 +111,8 @@ int main(int argc, char** argv) {
     ok &= Put(names, "dots", Of("c:\\windows\\.\\system32\\\\x.dll"));
     ok &= Put(names, "relative", Of("Program Files\\x"));
     ok &= Put(names, "rooted", Of("\\PROGRAM FILES\\Game\\game.cfg"));
+    // Once escapes from the prefix: ".." above a drive's root.
+    ok &= Put(names, "regression-dots-above-the-drive", Of("c:\\..\\..\\outside.txt"));
+    ok &= Put(names, "regression-rooted-dots", Of("\\windows\\..\\..\\..\\x"));
     return ok ? 0 : 1;
 }
