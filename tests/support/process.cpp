@@ -103,7 +103,7 @@ bool FileExists(const std::string& path) {
     return access(path.c_str(), F_OK) == 0;
 }
 
-XServer::XServer() {
+XServer::XServer(const std::vector<std::string>& options) {
     int fds[2];
     if (pipe(fds) != 0) return;
     pid_t child = fork();
@@ -115,8 +115,11 @@ XServer::XServer() {
             dup2(null, 2);
         }
         std::string fd = std::to_string(fds[1]);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
-               "tcp", (char*)nullptr);
+        std::vector<const char*> argv = {"Xvfb", "-displayfd",  fd.c_str(),  "-screen",
+                                         "0",    "1024x768x24", "-nolisten", "tcp"};
+        for (const std::string& option : options) argv.push_back(option.c_str());
+        argv.push_back(nullptr);
+        execvp("Xvfb", const_cast<char* const*>(argv.data()));
         _exit(127);
     }
     close(fds[1]);
