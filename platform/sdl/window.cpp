@@ -11,6 +11,7 @@
 #include <thread>
 #include <unistd.h>
 
+#include "platform/sdl/input_backend.h"
 #include "platform/sdl/sdl_internal.h"
 
 struct PlatformWindow {
@@ -247,6 +248,9 @@ bool InitVideo() {
         if (!InitOffscreen()) return false;
     }
     InstallCloseSignals();
+    // Joysticks open here, on the thread that pumps: SDL's joystick part must not come
+    // up on a game thread of its own while this one pumps events.
+    sdl::InitJoysticks();
     d.eventThread = std::this_thread::get_id();
     d.videoReady = true;
     return true;

@@ -82,7 +82,9 @@ int MainGameSub() {
         // As an interrupt from outside: the close message at the next frame.
         const char* number = std::getenv("VX_TEST_SIGNAL");
         kill(getpid(), number ? std::atoi(number) : SIGTERM);
-        for (int i = 0; i < 100; ++i) SHOWSCREEN();
+        // On the second-thread path each message the main thread dispatches costs it
+        // half a second, and a display sends a few: frames for twenty seconds.
+        for (int i = 0; i < 4000; ++i) SHOWSCREEN();
         Note("not closed");
     }
     if (Is("thread-close")) {
