@@ -291,7 +291,11 @@ HWND CreateWindow(const char* className, const char* title, int x, int y, int w,
     for (int i = 0; i < d.classCount; ++i)
         if (std::strcmp(d.classes[i].name, className) == 0) proc = d.classes[i].proc;
     d.windowError[0] = 0;
-    if (!proc || d.windowCount >= 8) return nullptr;
+    if (!proc || d.windowCount >= 8) {
+        std::snprintf(d.windowError, sizeof d.windowError, "%s",
+                      proc ? "too many windows" : "window class not registered");
+        return nullptr;
+    }
     if (!InitVideo()) return nullptr;
 
     SDL_Window* sdlWindow = OpenGLWindow(title, x, y, w, h);
