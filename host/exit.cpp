@@ -32,7 +32,7 @@ bool OnGameThread() {
 }
 
 [[noreturn]] void ParkForGood() {
-    for (;;) platform::Sleep(1000);
+    for (;;) platform::SleepOnWindowThread(100);
 }
 
 }  // namespace
@@ -65,7 +65,7 @@ void _HostCloseOnSecondThread() {
     g_mainInWindow = false;
     uint32_t waited = 0;
     while (waited < kGameTakesEndMs || (g_gameEnding && waited < 2 * kGameTakesEndMs)) {
-        platform::Sleep(10);
+        platform::SleepOnWindowThread(10);
         waited += 10;
     }
     // The game thread is held up in a long command: end from here, with no static

@@ -95,6 +95,11 @@ LRESULT DefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Queues a message for the window, as if the system had sent it. Safe from any thread.
 void PostMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Sleeps `ms` on the thread that owns the windows without taking a message from its
+// queue. Where the system makes other threads' window calls wait for the owning
+// thread (Win32's cross-thread sends), those are served meanwhile.
+void SleepOnWindowThread(uint32_t ms);
+
 // An interrupt (SIGINT, SIGTERM) asks the program to close: it arrives as WM_CLOSE
 // for the first window at the next pump. Returns the first such signal's number,
 // 0 while none has come.

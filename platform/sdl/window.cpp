@@ -260,6 +260,11 @@ const char* WindowError() {
     return Data().windowError;
 }
 
+void SleepOnWindowThread(uint32_t ms) {
+    // Nothing here waits for the window's thread: a plain sleep.
+    SDL_Delay(ms);
+}
+
 int CloseSignal() {
     return g_closeSignal;
 }
