@@ -111,8 +111,8 @@ TEST(Deliverables, DisplayWithoutOpenGLRunsAsHeadlessAndNoWindowAtAllFails) {
     Installation none(SampleConfig(120, "TEXT-SCROLL=0"));
     run = none.Run("scroll_on", x.display, "SDL_VIDEO_EGL_DRIVER=/nonexistent/libEGL.so");
     EXPECT_NE(run.exitCode, 0);
-    EXPECT_NE(run.output.find("no window"), std::string::npos) << run.output;
-    EXPECT_EQ(run.output.find('\n'), run.output.size() - 1) << run.output;
+    EXPECT_NE(run.output.find("no window"), std::string::npos) << run.output << x.display;
+    EXPECT_EQ(run.output.find('\n'), run.output.size() - 1) << run.output << x.display;
     EXPECT_EQ(vxtest::ReadFile(none.config), SampleConfig(120, "TEXT-SCROLL=0"));
 }
 

@@ -128,9 +128,15 @@ XServer::XServer(const std::vector<std::string>& options) {
         return;
     }
     pid = child;
-    // Xvfb writes its display number once it accepts connections.
+    // Xvfb writes its display number, then a line end, once it accepts connections.
+    // It dies if the pipe closes between the two writes, so read the whole line.
     char buffer[32] = {0};
-    ssize_t n = read(fds[0], buffer, sizeof buffer - 1);
+    size_t n = 0;
+    while (n < sizeof buffer - 1 && !std::strchr(buffer, '\n')) {
+        ssize_t got = read(fds[0], buffer + n, sizeof buffer - 1 - n);
+        if (got <= 0) break;
+        n += (size_t)got;
+    }
     close(fds[0]);
     if (n > 0) display = ":" + std::to_string(std::atoi(buffer));
 }
