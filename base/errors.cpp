@@ -1,6 +1,7 @@
 // Error recording, end of program and the debug log.
 #include "base/errors.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -79,6 +80,14 @@ void END() {
 void _NoteFileReason(const char* reason) {
     std::string text = reason ? reason : platform::LastErrorText();
     std::snprintf(g_fileReason, sizeof g_fileReason, "%s", text.c_str());
+}
+
+std::FILE* _OpenDataFile(const std::string& path) {
+    platform::OpenResult result;
+    std::FILE* file = platform::OpenForReading(path, INT64_MAX, &result);
+    if (!file)
+        _NoteFileReason(result == platform::OpenResult::NotAFile ? "not a regular file" : nullptr);
+    return file;
 }
 
 void _FileFailure(const char* command, const char* name, const char* reason) {

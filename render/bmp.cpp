@@ -94,11 +94,8 @@ bool ParseBmp(const uint8_t* data, size_t size, int maxSide, BmpPicture* picture
 bool ReadBmp(const char* fileName, int maxSide, BmpPicture* picture) {
     if (!fileName) return false;
     std::string path = platform::ResolvePath(fileName);
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        _NoteFileReason(nullptr);
-        return false;
-    }
+    std::FILE* file = _OpenDataFile(path);
+    if (!file) return false;
     bool ok = false;
     uint8_t head[kBmpHeaderBytes];
     BmpHeader header;

@@ -82,11 +82,8 @@ bool SFXSoundBuffer::Load(SFXSound* sound, const char* name, int wanted) {
 
 bool SFXSoundBuffer::LoadFromFile() {
     if (!fileName) return false;
-    FILE* file = std::fopen(ResolvePath(fileName).c_str(), "rb");
-    if (!file) {
-        _NoteFileReason(nullptr);
-        return false;
-    }
+    FILE* file = _OpenDataFile(ResolvePath(fileName));
+    if (!file) return false;
     WaveInfo wave;
     const char* failure = nullptr;
     if (!ReadWaveHeader(file, &wave))

@@ -17,16 +17,24 @@ using vxtest::Rgb;
 
 const Rgb kNight = {16, 32, 96}, kGrid = {40, 64, 160}, kHorizon = {24, 96, 48};
 
-TEST(Demo, ScriptedSessionKeepsAPictureOfTheGame) {
+// Runs the scripted demo headless in a fresh folder; the folder, or "" when the run
+// did not end normally (Escape through SHOWSCREEN, its log deleted).
+std::string RunDemo(const std::string& script) {
     std::string dir = vxtest::MakeTempDir("demo");
-    ASSERT_TRUE(vxtest::WriteFile(dir + "/SMALFONT.BMP",
-                                  vxtest::ReadFile(std::string(VX_BUILD_DIR) + "/SMALFONT.BMP")));
-    vxtest::RunResult run =
-        vxtest::Run(vxtest::BuiltProgram("prog_demo"),
-                    {"TMPDIR=" + dir, "SDL_AUDIODRIVER=dummy", "DISPLAY", "WAYLAND_DISPLAY"}, dir);
-    // Escape through SHOWSCREEN: the normal end, its log deleted.
-    ASSERT_EQ(run.exitCode, 0) << run.output;
+    vxtest::WriteFile(dir + "/SMALFONT.BMP",
+                      vxtest::ReadFile(std::string(VX_BUILD_DIR) + "/SMALFONT.BMP"));
+    vxtest::RunResult run = vxtest::Run(vxtest::BuiltProgram("prog_demo"),
+                                        {"TMPDIR=" + dir, "SDL_AUDIODRIVER=dummy", "DISPLAY",
+                                         "WAYLAND_DISPLAY", "VX_DEMO_SCRIPT=" + script},
+                                        dir);
+    EXPECT_EQ(run.exitCode, 0) << run.output;
     EXPECT_FALSE(vxtest::FileExists(dir + "/ErrorLog.txt"));
+    return run.exitCode == 0 ? dir : "";
+}
+
+TEST(Demo, ScriptedSessionKeepsAPictureOfTheGame) {
+    std::string dir = RunDemo("all");
+    ASSERT_FALSE(dir.empty());
     for (const char* made : {"demoback.bmp", "demoship.bmp", "demoball.bmp", "demobeep.wav"})
         EXPECT_TRUE(vxtest::FileExists(dir + "/" + made)) << made;
 
@@ -60,6 +68,18 @@ TEST(Demo, ScriptedSessionKeepsAPictureOfTheGame) {
     // Two beeps: one from Space, one from the joystick's button.
     EXPECT_GT(Lit(shot, 104, 28, 0), 10);
     EXPECT_EQ(Lit(shot, 104, 28, 1), 0);
+}
+
+TEST(Demo, ArrowKeysMoveTheShipWithNoJoystick) {
+    std::string dir = RunDemo("keys");
+    ASSERT_FALSE(dir.empty());
+    Picture shot(vxtest::ReadFile(dir + "/demoshot.bmp"));
+    ASSERT_EQ(shot.Width(), 640);
+    // Right and Down for ten frames from (304, 400); no stick pulls it anywhere.
+    const int sx = 344, sy = 440;
+    EXPECT_TRUE(Near(shot.At(sx + 16, sy + 25), {255, 220, 0}));
+    EXPECT_TRUE(Near(shot.At(sx + 16, sy + 16), {200, 0, 0}));
+    EXPECT_FALSE(Near(shot.At(304 + 16, 400 + 25), {255, 220, 0}));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <signal.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -31,8 +32,25 @@ void Note(const char* text) {
     }
 }
 
+bool OnSecondThread() {
+    return std::strncmp(Mode(), "thread", 6) == 0;
+}
+
+bool OnMainThread() {
+    // The process's main thread is the one whose id is the process id.
+    return (long)syscall(SYS_gettid) == (long)getpid();
+}
+
 // The second-thread path is chosen by a debug setting in force before the entry.
-[[maybe_unused]] const int chooseThread = (_VX_DEBUG = Is("thread") ? 1 : 0);
+[[maybe_unused]] const int chooseThread = (_VX_DEBUG = OnSecondThread() ? 1 : 0);
+
+// Static destruction shows which thread took the devices down, if any did.
+struct DestructionNote {
+    ~DestructionNote() {
+        if (std::strncmp(Mode(), "thread-", 7) == 0)
+            Note(OnMainThread() ? "destroyed on the main thread" : "destroyed on the game thread");
+    }
+} destructionNote;
 
 }  // namespace
 
@@ -40,7 +58,7 @@ int GlobalInit(OpenGLLumeris& renderer, HWND window) {
     _VX_RESX = 320;
     _VX_RESY = 200;
     _VX_FRAMERATE = 5;
-    _VX_DEBUG = (Is("debug") || Is("thread")) ? 1 : 0;
+    _VX_DEBUG = (Is("debug") || OnSecondThread()) ? 1 : 0;
     renderer.Init(window, _VX_RESX, _VX_RESY, 16, (unsigned short)_VX_FRAMERATE);
     renderer.DoWindowed();
     _g_mx = _g_my = 100;
@@ -51,9 +69,7 @@ int GlobalInit(OpenGLLumeris& renderer, HWND window) {
 
 int MainGameSub() {
     char line[128];
-    // The process's main thread is the one whose id is the process id.
-    std::snprintf(line, sizeof line, "main-thread %d",
-                  (long)syscall(SYS_gettid) == (long)getpid() ? 1 : 0);
+    std::snprintf(line, sizeof line, "main-thread %d", OnMainThread() ? 1 : 0);
     Note(line);
     std::snprintf(line, sizeof line, "size %d %d", lumeris.Width(), lumeris.Height());
     Note(line);
@@ -62,6 +78,27 @@ int MainGameSub() {
     Note(line);
     if (Is("end")) END();
     if (Is("debug") || Is("thread")) _Error(6);
+    if (Is("signal") || Is("thread-signal")) {
+        // As an interrupt from outside: the close message at the next frame.
+        const char* number = std::getenv("VX_TEST_SIGNAL");
+        kill(getpid(), number ? std::atoi(number) : SIGTERM);
+        // On the second-thread path each message the main thread dispatches costs it
+        // half a second, and a display sends a few: frames for twenty seconds.
+        for (int i = 0; i < 4000; ++i) SHOWSCREEN();
+        Note("not closed");
+    }
+    if (Is("thread-close")) {
+        // The main thread takes the close; this thread ends it at its wait's next poll.
+        platform::PostMessage(hWnd, platform::WM_CLOSE, 0, 0);
+        KEYWAIT();
+        Note("not closed");
+    }
+    if (Is("thread-stuck")) {
+        // A long command without a frame: the close cannot wait for it for ever.
+        platform::PostMessage(hWnd, platform::WM_CLOSE, 0, 0);
+        usleep(30 * 1000 * 1000);
+        Note("not closed");
+    }
     if (Is("close")) {
         // The close message reaches the window procedure through the next frame.
         platform::PostMessage(hWnd, platform::WM_CLOSE, 0, 0);

@@ -17,6 +17,7 @@
 
 #include "base/errors.h"
 #include "lang/linefiles.h"
+#include "render/bmp.h"
 #include "platform/files.h"
 
 namespace fs = std::filesystem;
@@ -397,6 +398,8 @@ TEST_F(LineFiles, OnlyRegularFilesUpTo64MiBAreLineFiles) {
         VXStr text("x");
         EXPECT_EQ(PutFile(name.c_str(), 0, text), 3) << name;
     }
+    BmpPicture picture;  // the picture and sound loaders open files the same way
+    EXPECT_FALSE(ReadBmp(fifo.c_str(), 4096, &picture));
     alarm(0);
     EXPECT_TRUE(fs::is_fifo(fifo));
     EXPECT_EQ(fs::file_size(big), (64u << 20) + 1);

@@ -227,7 +227,7 @@ TEST(Display, QuitRequestBecomesTheCloseMessage) {
     SDL_Event e{};
     e.type = SDL_QUIT;
     ASSERT_EQ(SDL_PushEvent(&e), 1);
-    // A quit asked of the application (SIGTERM, session end) reaches the window
+    // A quit asked of the application (session end) reaches the window
     // procedure as WM_CLOSE, which ends the program; a window-manager close does not.
     ASSERT_TRUE(platform::PeekMessage(&msg, window));
     EXPECT_EQ(msg.message, platform::WM_CLOSE);

@@ -25,9 +25,10 @@ std::string ReadFile(const std::string& path);
 bool WriteFile(const std::string& path, const std::string& data);
 bool FileExists(const std::string& path);
 
-// An Xvfb server for the life of the object; display is "" when none could start.
+// An Xvfb server for the life of the object, with `options` added to its command
+// line (e.g. {"-extension", "GLX"}); display is "" when none could start.
 struct XServer {
-    XServer();
+    explicit XServer(const std::vector<std::string>& options = {});
     ~XServer();
     int pid = -1;
     std::string display;
