@@ -2,10 +2,10 @@
 // before it is multiplied or anything is allocated by it.
 #include "render/font_picture.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <string>
 
+#include "base/errors.h"
 #include "platform/files.h"
 
 namespace {
@@ -85,15 +85,13 @@ bool ParseFontPicture(const uint8_t* data, size_t size, FontPicture* out) {
 
 FontRead ReadFontPicture(const char* file, FontPicture* out) {
     std::string path = platform::ResolvePath(file);
-    FileCloser closer{std::fopen(path.c_str(), "rb")};
+    // Only a regular file opens, and never blocks: a folder or pipe cannot be opened.
+    FileCloser closer{_OpenDataFile(path)};
     std::FILE* f = closer.f;
     if (!f) return FontRead::CannotOpen;
 
     uint8_t head[kFileHeader + kMinInfoBlock];
-    errno = 0;
-    if (std::fread(head, 1, sizeof head, f) != sizeof head)
-        // A folder opens for reading here but is no file, as on Windows.
-        return errno == EISDIR ? FontRead::CannotOpen : FontRead::Bad;
+    if (std::fread(head, 1, sizeof head, f) != sizeof head) return FontRead::Bad;
     long fileSize = -1;
     if (std::fseek(f, 0, SEEK_END) == 0) fileSize = std::ftell(f);
     if (fileSize < 0) return FontRead::Bad;
