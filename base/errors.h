@@ -1,5 +1,7 @@
 // Error recording, end of program and the debug log "ErrorLog.txt".
 #pragma once
+#include <cstdio>
+#include <string>
 
 // Error codes the runtime records.
 enum : int {
@@ -26,6 +28,18 @@ void _dLn(int line);
 [[noreturn]] void _EndProgram();
 // The END command: records error 10 and ends with exit code 1, log left as it is.
 [[noreturn]] void END();
+
+// Notes why a loader could not take its file, for the command's _FileFailure:
+// `reason`, or the system's reason for the call that just failed when null.
+void _NoteFileReason(const char* reason);
+// Opens a loader's file (a resolved path) for binary reading without blocking: only a
+// regular file opens, whatever its size. Null, with the reason noted, otherwise.
+std::FILE* _OpenDataFile(const std::string& path);
+// Writes one line to stderr for a file command that failed: the name as the program
+// gave it, the path it resolved to, and the reason noted since the last report, else
+// `reason`, else the system's reason for the call that just failed. The error record
+// and the exit code are not touched.
+void _FileFailure(const char* command, const char* name, const char* reason = nullptr);
 
 // The debug log in the temporary folder; each entry is one line ending in CR LF.
 class KWFileSystem {

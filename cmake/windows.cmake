@@ -7,6 +7,10 @@ endif()
 
 option(VX_WERROR "Treat warnings as errors in the runtime and the programs" OFF)
 
+# The installed package's pkg-config lines: the system's libraries, no SDL.
+set(VX_PC_REQUIRES "")
+set(VX_PC_LIBS "-lopengl32 -lgdi32 -luser32 -lwinmm -ldinput -ldxguid -ldsound -lole32 -pthread")
+
 # vx_windows_runtime(target) links the runtime library with the system's interfaces.
 function(vx_windows_runtime target)
     target_compile_definitions(${target} PRIVATE
@@ -31,12 +35,18 @@ macro(vx_windows_package)
     # The programs read the font picture from their working folder: keep it beside them.
     configure_file(${CMAKE_SOURCE_DIR}/assets/SMALFONT.BMP
         ${CMAKE_BINARY_DIR}/game/SMALFONT.BMP COPYONLY)
-    install(TARGETS scroll_on scroll_off demo RUNTIME DESTINATION .)
-    install(FILES ${CMAKE_SOURCE_DIR}/assets/SMALFONT.BMP DESTINATION .)
-    install(FILES ${CMAKE_SOURCE_DIR}/docs/windows-readme.txt DESTINATION . RENAME README.txt)
+    # The player's files are a component of their own, so the SDK's headers and
+    # libraries (cmake/VamexInstall.cmake) stay out of the zip.
+    install(TARGETS scroll_on scroll_off demo RUNTIME DESTINATION . COMPONENT player)
+    install(FILES ${CMAKE_SOURCE_DIR}/assets/SMALFONT.BMP DESTINATION . COMPONENT player)
+    install(FILES ${CMAKE_SOURCE_DIR}/docs/windows-readme.txt DESTINATION . RENAME README.txt
+            COMPONENT player)
     # The zip needs the programs only, not every test and benchmark built first.
     set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
     set(CPACK_GENERATOR ZIP)
+    set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
+    set(CPACK_COMPONENTS_ALL player)
+    set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
     set(CPACK_PACKAGE_NAME vamex)
     set(CPACK_PACKAGE_VERSION 1.0)
     set(CPACK_PACKAGE_FILE_NAME vamex-${vx_arch})

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <thread>
 
+#include "base/ending.h"
 #include "base/errors.h"
 #include "base/settings.h"
 #include "commands/devices.h"
@@ -24,6 +25,7 @@ constexpr unsigned char kEscape = 1;
 // The waiting loops hand the processor back between polls; input arrives by events,
 // so a short pause loses nothing.
 void Pause() {
+    _EndIfRequested();
     std::this_thread::sleep_for(std::chrono::microseconds(500));
 }
 

@@ -105,13 +105,19 @@ int USEASBMP() {
 }
 
 int LOADBMP(VXStr file) {
-    if (!lumeris.LoadSurface(0, file, false)) return _Error(VX_ERR_FILE);
+    if (!lumeris.LoadSurface(0, file, false)) {
+        _FileFailure("LOADBMP", file, "the renderer could not take the picture");
+        return _Error(VX_ERR_FILE);
+    }
     lumeris.PasteSurface(0, 0, 0);
     return 0;
 }
 
 int LOADSPRITE(VXStr file, int n) {
-    if (lumeris.LoadSprite((unsigned)n, file, 0x8000FF) == 0) return _Error(VX_ERR_FILE);
+    if (lumeris.LoadSprite((unsigned)n, file, 0x8000FF) == 0) {
+        _FileFailure("LOADSPRITE", file, "no such sprite slot, or a picture too large for it");
+        return _Error(VX_ERR_FILE);
+    }
     return 0;
 }
 
@@ -122,7 +128,10 @@ int SAVEBMP(VXStr file) {
     // A BMP's sizes are 32-bit: a frame whose file would not fit in them is not saved.
     const uint64_t rowBytes = ((uint64_t)(width > 0 ? width : 0) * 3 + 3) & ~(uint64_t)3;
     const uint64_t pixelBytes = rowBytes * (uint64_t)(height > 0 ? height : 0);
-    if (width <= 0 || height <= 0 || 54 + pixelBytes > 0xFFFFFFFFu) return _Error(VX_ERR_FILE);
+    if (width <= 0 || height <= 0 || 54 + pixelBytes > 0xFFFFFFFFu) {
+        _FileFailure("SAVEBMP", file, "no frame a BMP file can hold");
+        return _Error(VX_ERR_FILE);
+    }
     std::vector<uint8_t> data(54 + (size_t)pixelBytes, 0);
     auto put16 = [&](size_t at, uint32_t v) {
         data[at] = (uint8_t)v;
@@ -155,7 +164,9 @@ int SAVEBMP(VXStr file) {
     // GL's rows start at the bottom too, and BGR is BMP's byte order.
     glReadPixels(0, 0, width, height, GL_BGR, GL_UNSIGNED_BYTE, data.data() + 54);
     std::string path = platform::ResolvePath(file);
-    if (!platform::ReplaceFile(path, (const char*)data.data(), data.size()))
+    if (!platform::ReplaceFile(path, (const char*)data.data(), data.size())) {
+        _FileFailure("SAVEBMP", file);
         return _Error(VX_ERR_FILE);
+    }
     return 0;
 }

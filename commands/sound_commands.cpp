@@ -18,11 +18,16 @@ int SlotOf(int slot) {
 
 int LOADSOUND(VXStr fileName, int slot, int buffers) {
     slot = SlotOf(slot);
-    if (slot < 0) return VX_ERR_FILE;  // no such slot: nothing loaded
+    if (slot < 0) {
+        _FileFailure("LOADSOUND", fileName, "no such sound slot");
+        return VX_ERR_FILE;  // nothing loaded
+    }
     if (buffers > 100) buffers = 100;
     if (buffers <= 0) buffers = 1;
     // The slot keeps the name only during the load, so the by-value text suffices.
-    return DXwav[slot].Load(&DXsnd, fileName, buffers) ? 0 : VX_ERR_FILE;
+    if (DXwav[slot].Load(&DXsnd, fileName, buffers)) return 0;
+    _FileFailure("LOADSOUND", fileName, "no sound device");
+    return VX_ERR_FILE;
 }
 
 int PLAYSOUND(int slot, int pan) {

@@ -18,6 +18,9 @@ int PRINT(int value, int x, int y) {
 }
 
 int LOADFONT(VXStr file) {
-    if (!fnt.Init(file, _VX_RESX)) return _Error(VX_ERR_FILE);
+    if (!fnt.Init(file, _VX_RESX)) {
+        _FileFailure("LOADFONT", file);
+        return _Error(VX_ERR_FILE);
+    }
     return 0;
 }

@@ -1,5 +1,7 @@
 // The process entry: the window, the random seed, the choice of the game thread,
 // and the start-up sequence that ends in the compiled program.
+#include <cstdio>
+
 #include "base/errors.h"
 #include "host/globals.h"
 #include "host/host.h"
@@ -35,7 +37,12 @@ int WinMain(HINSTANCE instance, HINSTANCE, char*, int) {
     _SetProcessEnd(_HostExit);
     if (!platform::RegisterWindowClass(lpszAppName, WndProc)) return 0;
     hWnd = platform::CreateWindow(lpszAppName, lpszAppName, 50, 50, 800, 600);
-    if (!hWnd) return 0;
+    if (!hWnd) {
+        // Nothing can run without a window; say so rather than look like success.
+        std::fprintf(stderr, "%s: no window could be made (%s)\n", lpszAppName,
+                     platform::WindowError());
+        return 1;
+    }
     platform::ShowWindow(hWnd, true);
 
     _SeedRandom(platform::TickCount());
@@ -45,11 +52,17 @@ int WinMain(HINSTANCE instance, HINSTANCE, char*, int) {
     _HostGameOnSecondThread();
     PlatformThread* thread = platform::StartThread(ExternalThread, hInstance);
     platform::Message msg{};
-    while (platform::GetMessage(&msg) != 0) {
+    for (;;) {
+        _HostMainEnterWindow();
+        if (platform::GetMessage(&msg) == 0) break;
         if (thread && !platform::ThreadStillActive(thread)) break;
         platform::DispatchMessage(&msg);
+        _HostMainLeaveWindow();
         platform::Sleep(500);
     }
+    _HostMainLeaveWindow();
+    // A quit while the game still runs: its thread ends the program, as for a close.
+    if (thread && platform::ThreadStillActive(thread)) _HostCloseOnSecondThread();
     return (int)msg.wParam;
 }
 
@@ -77,6 +90,7 @@ LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         case platform::WM_PAINT:
             return 0;
         case platform::WM_CLOSE:
+            _HostCloseOnSecondThread();  // the game's own thread ends it
             platform::DestroyWindow(window);
             _EndProgram();
         default:

@@ -33,6 +33,13 @@ constexpr uint32_t DIPH_BYOFFSET = 1;
 constexpr uint32_t DIJOFS_X = 0;
 constexpr uint32_t DIJOFS_Y = 4;
 
+// What a joystick that cannot be read reports: centred axes, no buttons, no hat.
+// (Axes cleared to zero would read full up-left on the fall-back's scale.)
+void Centred(DIJOYSTATE* out) {
+    std::memset(out, 0, sizeof *out);
+    for (uint32_t& pov : out->rgdwPOV) pov = 0xFFFFFFFF;
+}
+
 // Axis number of a property's object: the axes are the record's first eight longs.
 int AxisOf(const DIPROPHEADER& header, uint32_t size) {
     if (header.dwSize != size || header.dwHeaderSize != sizeof(DIPROPHEADER) ||
@@ -215,8 +222,9 @@ bool DirectInput::GetJoystickData(DIJOYSTATE* out, char index) {
             for (int a = 0; a < platform::kJoystickAxes; ++a) *axes[a] = state.axes[a];
             std::memcpy(out->rgdwPOV, state.pov, sizeof(out->rgdwPOV));
             std::memcpy(out->rgbButtons, state.buttons, sizeof(out->rgbButtons));
-        } else if (read == platform::InputResult::InputLost) {
-            platform::Acquire(joystick);
+        } else {
+            if (read == platform::InputResult::InputLost) platform::Acquire(joystick);
+            Centred(out);
         }
         for (uint8_t& button : out->rgbButtons) button = button ? 1 : 0;
         return true;
@@ -224,7 +232,10 @@ bool DirectInput::GetJoystickData(DIJOYSTATE* out, char index) {
     // Only joysticks 0 and 1 have the multimedia fall-back.
     if (i < 0 || i > 1) return false;
     platform::JoystickPosition position{};
-    platform::GetJoystickPosition(i, &position);
+    if (!platform::GetJoystickPosition(i, &position)) {
+        Centred(out);
+        return true;
+    }
     // Three bands: 0-29999 reads -1, 30000-59999 reads 0, above reads +1.
     out->lX = (int32_t)(position.x / 30000) - 1;
     out->lY = (int32_t)(position.y / 30000) - 1;

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <thread>
 
+#include "base/ending.h"
 #include "input/DirectInput.h"
 #include "platform/input.h"
 
@@ -102,6 +103,7 @@ signed char DirectInput::GetKeyChar() {
     if (awaited >= 0) {
         // One character per press: hold until the key is let go.
         for (;;) {
+            _EndIfRequested();
             GetKeyboardStatus();
             if (!GetKey((unsigned char)awaited)) break;
             std::this_thread::sleep_for(std::chrono::microseconds(500));

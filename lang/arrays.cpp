@@ -31,13 +31,13 @@ int Size(Array& array, size_t slotBytes, int n, const int (&d)[8]) {
     array.data = static_cast<decltype(array.data)>(block);
 
     array.ndim = n;
-    // mul[k] = d0 x ... x dk, the stride of index k + 1. With all sizes 0 or more
-    // each is at most the count. After a negative size the products mean nothing
-    // (that dimension takes no index), so they are only kept from overflowing.
-    unsigned int product = 1;
+    // mul[k] = d0 x ... x dk, the stride of index k + 1, each size below 1 counted
+    // as 1 as in the count: a stride of 0 would send different indices to one element.
+    // Each product is at most the count, so it fits an int.
+    int product = 1;
     for (int k = 0; k < 7; ++k) {
-        product *= (unsigned int)d[k];
-        array.mul[k] = (int)product;
+        product *= d[k] < 1 ? 1 : d[k];
+        array.mul[k] = product;
     }
     for (int k = 0; k < 8; ++k) array.dim[k] = d[k];
     return 0;

@@ -13,7 +13,7 @@ public:
     VXIntArray& operator=(const VXIntArray&) = delete;
 
     int* data;   // element block, first index fastest; null until sized
-    int mul[7];  // running products of the declared sizes
+    int mul[7];  // running products of the sizes, each below 1 counted as 1
     int dim[8];  // declared sizes d0 to d7
     int ndim;    // number of dimensions given to ARY
 };

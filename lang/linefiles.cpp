@@ -3,7 +3,6 @@
 // piece counting as a line; whatever PUTFILE writes ends its lines in CR LF.
 #include "lang/linefiles.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -15,6 +14,19 @@ namespace {
 
 constexpr int kLastLine = 255;     // line numbers run from 0 to 255
 constexpr int kPieceBytes = 1023;  // one read takes at most this many bytes
+// Far beyond any text file a program keeps by lines; a larger one (or an endless
+// device) is refused, so a line file's memory stays bounded.
+constexpr long long kMaxFileBytes = 64ll << 20;
+
+// Opens `path` for reading as a line file; null, with the reason noted for the
+// report, when it is missing or cannot be taken.
+FILE* OpenLineFile(const std::string& path, platform::OpenResult* result) {
+    FILE* f = platform::OpenForReading(path, kMaxFileBytes, result);
+    if (*result == platform::OpenResult::NotAFile) _NoteFileReason("not a regular file");
+    if (*result == platform::OpenResult::TooLarge)
+        _NoteFileReason("larger than 64 MiB, too large for a line file");
+    return f;
+}
 
 // Reads the next piece into `out` (room for kPieceBytes): up to and including the
 // next LF, CR LF read as LF. Its length; 0 at the end of the file. Bytes are counted,
@@ -69,26 +81,43 @@ int PutFile(const char* file, short line, VXStr& text) {
     std::string out;
     int count = 0;
     bool lastEnded = true;  // the last line so far has its line end
-    if (FILE* f = std::fopen(path.c_str(), "rb")) {
+    platform::OpenResult opened;
+    if (FILE* f = OpenLineFile(path, &opened)) {
         char piece[kPieceBytes];
         int length;
+        long long total = 0;
         while ((length = ReadPiece(f, piece)) > 0) {
+            // A file still growing as it is read stops being a line file too.
+            if ((total += length) > kMaxFileBytes) {
+                std::fclose(f);
+                _FileFailure("PUTFILE", file, "larger than 64 MiB, too large for a line file");
+                return _Error(VX_ERR_FILE);
+            }
             if (count == line) {
                 AppendLine(out, text);
                 lastEnded = true;
             } else {
                 AppendText(out, piece, (size_t)length);
-                lastEnded = piece[length - 1] == '\n';
+                // A full piece ends its line by its length: what follows starts the next.
+                lastEnded = piece[length - 1] == '\n' || length == kPieceBytes;
             }
             ++count;
         }
         bool failed = std::ferror(f) != 0;
+        if (failed) _NoteFileReason(nullptr);
         std::fclose(f);
         // Half a file read is no base for rewriting it.
-        if (failed) return 0;
-    } else if (errno != ENOENT && errno != ENOTDIR) {
-        // Only a missing file counts as empty: one we may not read is not ours to overwrite.
-        return 0;
+        if (failed) {
+            _FileFailure("PUTFILE", file);
+            return 0;
+        }
+    } else if (opened != platform::OpenResult::Missing) {
+        // Only a missing file counts as empty: one we may not read is not ours to
+        // overwrite, and one that is no line file at all is refused as GETFILE does.
+        _FileFailure("PUTFILE", file);
+        bool refused =
+            opened == platform::OpenResult::NotAFile || opened == platform::OpenResult::TooLarge;
+        return refused ? _Error(VX_ERR_FILE) : 0;
     }
 
     if (count <= line) {
@@ -97,16 +126,19 @@ int PutFile(const char* file, short line, VXStr& text) {
         for (; count < line; ++count) out += "\r\n";
         AppendLine(out, text);
     }
-    // Where the file cannot be written, nothing is written and nothing reported.
-    platform::ReplaceFile(path, out.data(), out.size());
+    // Where the file cannot be written, nothing is written and no error recorded; the
+    // user still learns why.
+    if (!platform::ReplaceFile(path, out.data(), out.size())) _FileFailure("PUTFILE", file);
     return 0;
 }
 
 int GetFile(const char* file, short line, VXStr& result) {
     if (line > kLastLine) return _Error(VX_ERR_RANGE);
     std::string path = platform::ResolvePath(file);
-    FILE* f = std::fopen(path.c_str(), "rb");
+    platform::OpenResult opened;
+    FILE* f = OpenLineFile(path, &opened);
     if (!f) {
+        _FileFailure("GETFILE", file);
         result = "NO_FILE";
         return _Error(VX_ERR_FILE);
     }
@@ -117,9 +149,10 @@ int GetFile(const char* file, short line, VXStr& result) {
     int read = 0;
     while (read <= wanted && (length = ReadPiece(f, buffer)) > 0) ++read;
     bool failed = std::ferror(f) != 0;
+    if (failed) _NoteFileReason(nullptr);
     std::fclose(f);
     if (failed) {
-        // A name that opens but cannot be read (a folder) is no file to read from.
+        _FileFailure("GETFILE", file);
         result = "NO_FILE";
         return _Error(VX_ERR_FILE);
     }

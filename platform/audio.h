@@ -132,6 +132,8 @@ int SetCooperativeLevel(LPDIRECTSOUND device, HWND window, uint32_t level);
 int GetCaps(LPDIRECTSOUND device, AudioCaps* caps);
 // Creates a stopped buffer of silence for a PCM format: 8-bit unsigned or 16-bit signed,
 // one or two channels, DSBFREQUENCY_MIN to DSBFREQUENCY_MAX samples a second.
+// DSERR_OUTOFMEMORY when the mixer could not hold the sample (this mixer keeps it in
+// 16 bits at the device's rate, and refuses one that would pass 256 MiB there).
 int CreateSoundBuffer(LPDIRECTSOUND device, const SoundBufferDesc* desc,
                       LPDIRECTSOUNDBUFFER* buffer);
 // Creates a stopped buffer that shares the original's sample block, format, pan and volume.

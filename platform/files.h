@@ -2,6 +2,7 @@
 // replacement of a file.
 #pragma once
 #include <cstddef>
+#include <cstdio>
 #include <string>
 
 namespace platform {
@@ -9,16 +10,35 @@ namespace platform {
 // The temporary folder with its trailing separator: $TMPDIR or /tmp/ (Linux),
 // GetTempPath (Windows).
 std::string TempPath();
-// Windows: the name as it is. Linux: resolves a Windows file name to a POSIX path: a drive letter
-// maps to $WINEPREFIX/dosdevices/x: (default ~/.wine), backslashes are separators, and each
-// component matches an existing entry exactly or else without regard to case. A component that does
-// not exist is kept as written. Names starting with '/' are used as they are.
+// Windows: the name as it is. Linux: resolves a Windows file name to a POSIX path: a
+// drive letter maps to $WINEPREFIX/dosdevices/x: (default ~/.wine), a name rooted
+// without one ("\\a\\b") is on c:, backslashes and slashes are separators, "." and ".."
+// are collapsed first (never above a drive's root), and each component matches an
+// existing entry exactly or else without regard to case. A component that does not
+// exist is kept as written. Names starting with '/' are used as they are.
 std::string ResolvePath(const char* name);
-// Replaces the file at `path` (a resolved name) with `data` atomically: a sibling temporary
-// file is written, flushed and renamed over it, keeping its permission bits; only where
-// the folder refuses a new file is the file rewritten in place. A read-only file, a
-// folder or a device is left untouched: false. True when written.
+// Replaces the file at `path` (a resolved name) with `data` atomically: a sibling
+// temporary file, open to its owner only, is written, given the old file's owner and
+// permission bits, flushed and renamed over it; only where the folder refuses a new file
+// is the file rewritten in place. A read-only file, a folder or a device is left
+// untouched. A link is written through, also one whose target does not exist yet, and
+// stays a link. True when written; else LastErrorText says why.
 bool ReplaceFile(const std::string& path, const char* data, size_t size);
+
+// How OpenForReading went.
+enum class OpenResult { Opened, Missing, NotAFile, TooLarge, Failed };
+// Opens the file at `path` (a resolved name) for binary reading without ever blocking.
+// Only a regular file of at most `maxBytes` opens: a folder, pipe or device is
+// NotAFile, a longer file TooLarge; Missing when it or a folder on its way does not
+// exist; Failed otherwise (LastErrorText says why). Null unless Opened.
+std::FILE* OpenForReading(const std::string& path, long long maxBytes, OpenResult* result);
+// Appends `size` bytes to the file at `path` in one write, creating it open to its
+// owner only. A link at that name, or anything but the caller's own regular file, is
+// refused and left alone. True when written.
+bool AppendToFile(const char* path, const char* data, size_t size);
+// The system's reason for the last file call that failed on this thread, as text
+// (errno on POSIX, GetLastError on Windows).
+std::string LastErrorText();
 
 }  // namespace platform
 

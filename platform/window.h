@@ -7,6 +7,7 @@
 namespace platform {
 
 // Window messages the runtime sees, with their Win32 numbers.
+constexpr UINT WM_NULL = 0x0000;
 constexpr UINT WM_CREATE = 0x0001;
 constexpr UINT WM_DESTROY = 0x0002;
 constexpr UINT WM_MOVE = 0x0003;
@@ -45,8 +46,12 @@ const char* VideoDriver();
 // Registers the procedure that DispatchMessage calls for windows of class `name`.
 bool RegisterWindowClass(const char* name, WindowProc proc);
 // Creates a borderless, hidden window of a registered class; null on failure.
-// The window procedure receives WM_CREATE before this returns.
+// The window procedure receives WM_CREATE before this returns. Where the display can
+// give the window no GL context, the window is made on the offscreen driver instead.
 HWND CreateWindow(const char* className, const char* title, int x, int y, int w, int h);
+// Why the last CreateWindow could not use the display or failed: one line, "" if
+// nothing went wrong.
+const char* WindowError();
 // Destroys the window (WM_DESTROY is sent to its procedure first).
 void DestroyWindow(HWND window);
 // Shows or hides the window.
@@ -91,7 +96,17 @@ int GetMessage(Message* msg);
 LRESULT DispatchMessage(const Message* msg);
 // Default handling: a system-menu close becomes WM_CLOSE; everything else returns 0.
 LRESULT DefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-// Queues a message for the window, as if the system had sent it (used by tests).
+// Queues a message for the window, as if the system had sent it. Safe from any thread.
 void PostMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Sleeps `ms` on the thread that owns the windows without taking a message from its
+// queue. Where the system makes other threads' window calls wait for the owning
+// thread (Win32's cross-thread sends), those are served meanwhile.
+void SleepOnWindowThread(uint32_t ms);
+
+// An interrupt (SIGINT, SIGTERM) asks the program to close: it arrives as WM_CLOSE
+// for the first window at the next pump. Returns the first such signal's number,
+// 0 while none has come.
+int CloseSignal();
 
 }  // namespace platform

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "base/errors.h"
 #include "platform/files.h"
 
 namespace {
@@ -93,7 +94,7 @@ bool ParseBmp(const uint8_t* data, size_t size, int maxSide, BmpPicture* picture
 bool ReadBmp(const char* fileName, int maxSide, BmpPicture* picture) {
     if (!fileName) return false;
     std::string path = platform::ResolvePath(fileName);
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = _OpenDataFile(path);
     if (!file) return false;
     bool ok = false;
     uint8_t head[kBmpHeaderBytes];
@@ -117,6 +118,7 @@ bool ReadBmp(const char* fileName, int maxSide, BmpPicture* picture) {
             ok = true;
         }
     }
+    if (!ok) _NoteFileReason("not a whole 24-bit uncompressed BMP picture");
     std::fclose(file);
     return ok;
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "base/ending.h"
 #include "base/errors.h"
 #include "platform/clock.h"
 #include "platform/window.h"
@@ -178,6 +179,8 @@ bool OpenGLLumeris::HideWindow() {
 }
 
 unsigned short OpenGLLumeris::FlipScreens() {
+    // A close taken by the window's thread ends the program here, on the game thread.
+    _EndIfRequested();
     platform::SwapBuffers(window);
     glClear(GL_COLOR_BUFFER_BIT);
     elapsed = 0;

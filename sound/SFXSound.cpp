@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "base/errors.h"
 #include "platform/files.h"
@@ -47,41 +48,54 @@ void SFXSoundBuffer::ReleaseBuffers() {
 }
 
 bool SFXSoundBuffer::Load(SFXSound* sound, const char* name, int wanted) {
-    // A new sample replaces the old one whole: its play buffers go, play starts at 0.
-    ReleaseBuffers();
+    // The new sample is made in fresh play buffers; the old one is given up only when
+    // the new one is whole, so a failed load leaves the slot as it was.
+    SFXSoundBuffer old;
+    old.count = count;
+    old.current = current;
+    old.device = device;
+    for (int i = 0; i < 4; ++i) old.buffers[i] = buffers[i];
+    for (LPDIRECTSOUNDBUFFER& b : buffers) b = nullptr;
     current = 0;
     device = sound;
     count = wanted < 1 ? 1 : wanted > 4 ? 4 : wanted;
     fileName = name;
-    if (!device || !device->lpDS || !fileName) return false;
-    if (!LoadFromFile()) return false;
-    for (int i = 1; i < count; ++i) {
+    bool loaded = device && device->lpDS && fileName && LoadFromFile();
+    for (int i = 1; loaded && i < count; ++i) {
         if (DuplicateSoundBuffer(device->lpDS, buffers[0], &buffers[i]) == DS_OK) continue;
         // The device would not share the data: an independent copy of the sample.
         LPDIRECTSOUNDBUFFER first = buffers[0];
         buffers[0] = nullptr;
-        bool loaded = LoadFromFile();
+        loaded = LoadFromFile();
         buffers[i] = buffers[0];
         buffers[0] = first;
-        if (!loaded) return false;
     }
-    return true;
+    if (!loaded) {
+        // Swapped back, so that `old` releases what the failed load made.
+        std::swap(count, old.count);
+        std::swap(current, old.current);
+        std::swap(device, old.device);
+        for (int i = 0; i < 4; ++i) std::swap(buffers[i], old.buffers[i]);
+    }
+    return loaded;
 }
 
 bool SFXSoundBuffer::LoadFromFile() {
     if (!fileName) return false;
-    FILE* file = std::fopen(ResolvePath(fileName).c_str(), "rb");
+    FILE* file = _OpenDataFile(ResolvePath(fileName));
     if (!file) return false;
     WaveInfo wave;
-    if (!ReadWaveHeader(file, &wave) ||
-        !CreateSoundBuffer(wave.dataSize, wave.format.samplesPerSec, wave.format.bitsPerSample,
-                           wave.format.blockAlign, wave.format.channels > 1)) {
-        std::fclose(file);
-        return false;
-    }
-    bool read = ReadData(file, wave.dataSize, wave.dataOffset);
+    const char* failure = nullptr;
+    if (!ReadWaveHeader(file, &wave))
+        failure = "not an 8- or 16-bit PCM WAV file whose samples are all there";
+    else if (!CreateSoundBuffer(wave.dataSize, wave.format.samplesPerSec, wave.format.bitsPerSample,
+                                wave.format.blockAlign, wave.format.channels > 1))
+        failure = "the sound device could not hold the sample";
+    else if (!ReadData(file, wave.dataSize, wave.dataOffset))
+        failure = "the samples could not be read";
+    if (failure) _NoteFileReason(failure);
     std::fclose(file);
-    return read;
+    return !failure;
 }
 
 bool SFXSoundBuffer::CreateSoundBuffer(unsigned long bytes, unsigned long rate, unsigned long bits,

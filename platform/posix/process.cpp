@@ -22,8 +22,15 @@ bool RunAndWait(const char* application, const char* argument) {
     std::string name(application);
     std::string arg(argument ? argument : "");
     char* argv[] = {name.data(), arg.data(), nullptr};
+    // Handles are not inherited: everything past the standard three is closed in the
+    // child, also descriptors opened without close-on-exec.
+    posix_spawn_file_actions_t actions;
+    if (posix_spawn_file_actions_init(&actions) != 0) return false;
     pid_t child = 0;
-    if (posix_spawn(&child, path.c_str(), nullptr, nullptr, argv, environ) != 0) return false;
+    int spawned = posix_spawn_file_actions_addclosefrom_np(&actions, 3);
+    if (spawned == 0) spawned = posix_spawn(&child, path.c_str(), &actions, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) return false;
     int status = 0;
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }

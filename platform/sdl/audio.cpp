@@ -1,9 +1,9 @@
 // SDL2 backend of the sound mixer: one audio device, static buffers mixed in its
 // callback. A buffer's bytes are what Lock hands out; at Unlock they are converted
 // once, with SDL_AudioStream, to 16-bit samples at the device's rate, and the mixer
-// reads only that converted copy. One mutex per device guards everything the
-// callback touches, so buffers may go away while the device plays (static
-// destruction at exit).
+// reads only that converted copy (a buffer never written is silence, not converted). One mutex per
+// device guards everything the callback touches, so buffers may go away while the device plays
+// (static destruction at exit).
 #include "platform/audio.h"
 
 #include <algorithm>
@@ -28,6 +28,9 @@ constexpr int kDeviceRate = 44100;
 // Frames per callback: 11.6 ms at 44100 Hz. Short enough for a game's sounds to start
 // promptly, and closing the device (which drains two periods) stays quick.
 constexpr int kDeviceFrames = 512;
+// The most a sample may take at the device's rate. A slow 8-bit file grows 88 times
+// on the way to 16 bits at 44100 Hz; past this the load fails instead.
+constexpr uint64_t kMaxConvertedBytes = 256u << 20;
 
 // The sample data that a buffer and its duplicates share.
 struct SampleBlock {
@@ -36,7 +39,7 @@ struct SampleBlock {
     std::vector<uint8_t> bytes;  // what Lock hands out, in the buffer's own format
     int locks = 0;
     // The bytes at the device's rate, 16-bit, `format.channels` channels; the mixer
-    // reads only this.
+    // reads only this. Empty with frames counted: silence, as a new buffer holds.
     std::vector<int16_t> converted;
     uint32_t convertedFrames = 0;
 };
@@ -99,7 +102,7 @@ void MixLocked(PlatformAudioDevice* d, float* out, int frames) {
         }
         const float left = b->gainLeft * (1.0f / 32768.0f);
         const float right = b->gainRight * (1.0f / 32768.0f);
-        const bool audible = left != 0.0f || right != 0.0f;
+        const bool audible = (left != 0.0f || right != 0.0f) && !block.converted.empty();
         const bool stereo = block.format.channels == 2;
         int done = 0;
         while (done < frames && b->playing) {
@@ -205,25 +208,31 @@ bool BufferLost(PlatformSoundBuffer* b) {
     return b->generation != b->device->generation || DeviceLost(b->device);
 }
 
+// Frames a sample of `frames` frames in `format` lasts at `rate`, or -1 when it would
+// take more than kMaxConvertedBytes there.
+int64_t ConvertedFrames(const WaveFormat& format, uint32_t frames, int rate) {
+    const uint64_t converted = (uint64_t)frames * rate / format.samplesPerSec;
+    if (converted * format.channels * sizeof(int16_t) > kMaxConvertedBytes) return -1;
+    return (int64_t)converted;
+}
+
 // Converts the block's bytes to 16-bit samples at `rate`. Runs without the device
 // lock: the callback never reads `bytes`.
 bool Convert(const SampleBlock& block, int rate, std::vector<int16_t>* out) {
     out->clear();
     if (block.frames == 0) return true;
     const WaveFormat& f = block.format;
+    const int64_t keepFrames = ConvertedFrames(f, block.frames, rate);
+    if (keepFrames < 0) return false;
     SDL_AudioStream* stream =
         SDL_NewAudioStream(f.bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB, (Uint8)f.channels,
                            (int)f.samplesPerSec, AUDIO_S16SYS, (Uint8)f.channels, rate);
     if (!stream) return false;
-    // Positions are 32-bit frame counts: a longer sample is refused.
-    const uint64_t keepFrames = (uint64_t)block.frames * rate / f.samplesPerSec;
-    if (keepFrames * f.channels > 0x7FFFFFFF) {
-        SDL_FreeAudioStream(stream);
-        return false;
-    }
     bool ok = true;
     try {
-        out->reserve((size_t)keepFrames * f.channels);
+        // Exactly the frames kept, so the block never grows past them.
+        const size_t keep = (size_t)keepFrames * f.channels;
+        out->reserve(keep);
         const size_t total = (size_t)block.frames * f.blockAlign;
         const size_t piece = (size_t)f.blockAlign * 16384;
         std::vector<int16_t> chunk;
@@ -233,7 +242,8 @@ bool Convert(const SampleBlock& block, int rate, std::vector<int16_t>* out) {
             chunk.resize((size_t)available / 2);
             int got = SDL_AudioStreamGet(stream, chunk.data(), available);
             if (got < 0) return false;
-            out->insert(out->end(), chunk.begin(), chunk.begin() + got / 2);
+            size_t take = std::min((size_t)got / 2, keep - out->size());
+            out->insert(out->end(), chunk.begin(), chunk.begin() + take);
             return true;
         };
         for (size_t at = 0; ok && at < total; at += piece) {
@@ -246,8 +256,7 @@ bool Convert(const SampleBlock& block, int rate, std::vector<int16_t>* out) {
         std::vector<uint8_t> silence(padFrames * f.blockAlign, f.bitsPerSample == 8 ? 0x80 : 0);
         ok = ok && SDL_AudioStreamPut(stream, silence.data(), (int)silence.size()) == 0 &&
              SDL_AudioStreamFlush(stream) == 0 && drain();
-        const size_t keep = (size_t)keepFrames * f.channels;
-        out->resize(std::min(keep, out->size() - out->size() % f.channels));
+        out->resize(out->size() - out->size() % f.channels);
     } catch (const std::bad_alloc&) {
         ok = false;
     }
@@ -358,20 +367,22 @@ int CreateSoundBuffer(LPDIRECTSOUND device, const SoundBufferDesc* desc,
         return DSERR_INVALIDPARAM;
     if (desc->bufferBytes < DSBSIZE_MIN || desc->bufferBytes > DSBSIZE_MAX)
         return DSERR_INVALIDPARAM;
+    const uint32_t frames = desc->bufferBytes / desc->format->blockAlign;
+    // Refused before anything is taken: the first Unlock could not convert it.
+    const int64_t convertedFrames = ConvertedFrames(*desc->format, frames, device->rate);
+    if (convertedFrames < 0) return DSERR_OUTOFMEMORY;
     std::shared_ptr<SampleBlock> block;
     try {
         block = std::make_shared<SampleBlock>();
         block->format = *desc->format;
-        block->frames = desc->bufferBytes / desc->format->blockAlign;
+        block->frames = frames;
         // Silence: 0x80 for unsigned 8-bit samples, 0 for signed 16-bit ones.
         block->bytes.assign(desc->bufferBytes, desc->format->bitsPerSample == 8 ? 0x80 : 0);
     } catch (const std::bad_alloc&) {
         return DSERR_OUTOFMEMORY;
     }
-    std::vector<int16_t> converted;
-    if (!Convert(*block, device->rate, &converted)) return DSERR_OUTOFMEMORY;
-    block->converted.swap(converted);
-    block->convertedFrames = (uint32_t)(block->converted.size() / block->format.channels);
+    // Silent until written: nothing to convert yet.
+    block->convertedFrames = (uint32_t)convertedFrames;
     return AddBuffer(device, std::move(block), desc->flags, 0, 0, buffer);
 }
 

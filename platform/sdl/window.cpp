@@ -7,9 +7,11 @@
 #include <cstring>
 #include <deque>
 #include <mutex>
+#include <signal.h>
 #include <thread>
 #include <unistd.h>
 
+#include "platform/sdl/input_backend.h"
 #include "platform/sdl/sdl_internal.h"
 
 struct PlatformWindow {
@@ -43,7 +45,15 @@ struct PlatformData {
     int cursorCount = 0;
     std::mutex queueLock;
     std::deque<Message> queue;
+    char windowError[512] = "";
 };
+
+// The first interrupt that asked the program to close, and whether its close message
+// is still to be queued. Written by the signal handler, hence lock-free atomics.
+std::atomic<int> g_closeSignal{0};
+std::atomic<bool> g_closePending{false};
+static_assert(std::atomic<int>::is_always_lock_free && std::atomic<bool>::is_always_lock_free,
+              "signal handlers may only touch lock-free atomics");
 
 PlatformData& Data() {
     static PlatformData* data = new PlatformData();
@@ -62,6 +72,14 @@ PlatformWindow* FirstWindow() {
     for (int i = 0; i < d.windowCount; ++i)
         if (d.windows[i]) return d.windows[i];
     return nullptr;
+}
+
+int LiveWindows() {
+    PlatformData& d = Data();
+    int live = 0;
+    for (int i = 0; i < d.windowCount; ++i)
+        if (d.windows[i]) ++live;
+    return live;
 }
 
 void Enqueue(const Message& msg) {
@@ -104,6 +122,73 @@ void TranslateWindowEvent(const SDL_Event& e) {
     }
 }
 
+extern "C" void OnCloseSignal(int number) {
+    int none = 0;
+    g_closeSignal.compare_exchange_strong(none, number);
+    g_closePending = true;
+}
+
+// SIGINT and SIGTERM become the close message at the next pump, as the application
+// quit does; the signal is kept for the exit code.
+void InstallCloseSignals() {
+    static bool installed = false;
+    if (installed) return;
+    installed = true;
+    struct sigaction action {};
+    action.sa_handler = OnCloseSignal;
+    sigemptyset(&action.sa_mask);
+    // Handled once: a second interrupt stops a program that does not come to its
+    // next frame.
+    action.sa_flags = SA_RESETHAND | SA_RESTART;
+    for (int number : {SIGINT, SIGTERM}) {
+        struct sigaction old {};
+        // An interrupt the caller ignores (a background job, nohup) stays ignored.
+        if (sigaction(number, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) continue;
+        sigaction(number, &action, nullptr);
+    }
+}
+
+// Keeps SDL's reason for a failed step, for the one line the host writes when no
+// window can be made.
+void NoteWindowError(const char* step) {
+    PlatformData& d = Data();
+    size_t used = std::strlen(d.windowError);
+    std::snprintf(d.windowError + used, sizeof d.windowError - used, "%s%s: %s", used ? "; " : "",
+                  step, SDL_GetError());
+}
+
+// Opens the video subsystem on the offscreen driver, whatever SDL_VIDEODRIVER names:
+// the display asked for cannot be used.
+bool InitOffscreen() {
+    SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "offscreen", SDL_HINT_OVERRIDE);
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0) return true;
+    NoteWindowError("offscreen video");
+    return false;
+}
+
+bool OnOffscreen() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver && std::strcmp(driver, "offscreen") == 0;
+}
+
+SDL_Window* OpenGLWindow(const char* title, int x, int y, int w, int h) {
+    // Set for each window: opening the video again resets them.
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    return SDL_CreateWindow(title, x, y, w, h,
+                            SDL_WINDOW_OPENGL | SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
+}
+
+// Whether a GL context can be made for the window. The renderer makes its own much
+// later, too late to choose another driver, so the window is tried here.
+bool ContextWorks(SDL_Window* window) {
+    SDL_GLContext context = SDL_GL_CreateContext(window);
+    if (!context) return false;
+    SDL_GL_DeleteContext(context);  // also leaves no context current
+    return true;
+}
+
 bool TakeMessage(Message* msg, HWND filter) {
     PlatformData& d = Data();
     std::lock_guard<std::mutex> lock(d.queueLock);
@@ -128,6 +213,8 @@ bool OnEventThread() {
 
 void PumpEvents() {
     if (!OnEventThread()) return;
+    if (PlatformWindow* w = FirstWindow())
+        if (g_closePending.exchange(false)) Enqueue({w, WM_CLOSE, 0, 0});
     SDL_PumpEvents();
     SDL_Event e;
     while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
@@ -151,7 +238,8 @@ bool InitVideo() {
     if (d.videoReady) return true;
     // Closing the last window is a request to the program, not a quit of its own.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "0");
+    // Interrupts are ours: they close the window and are remembered for the exit code.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     // With no display named at all, go straight to the offscreen driver rather than
     // let every windowing driver be probed (and complain) first.
@@ -162,12 +250,29 @@ bool InitVideo() {
         SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         // No display reachable: the same window, on the offscreen driver.
-        SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
+        NoteWindowError("video");
+        if (!InitOffscreen()) return false;
     }
+    InstallCloseSignals();
+    // Joysticks open here, on the thread that pumps: SDL's joystick part must not come
+    // up on a game thread of its own while this one pumps events.
+    sdl::InitJoysticks();
     d.eventThread = std::this_thread::get_id();
     d.videoReady = true;
     return true;
+}
+
+const char* WindowError() {
+    return Data().windowError;
+}
+
+void SleepOnWindowThread(uint32_t ms) {
+    // Nothing here waits for the window's thread: a plain sleep.
+    SDL_Delay(ms);
+}
+
+int CloseSignal() {
+    return g_closeSignal;
 }
 
 bool VideoReady() {
@@ -196,14 +301,36 @@ HWND CreateWindow(const char* className, const char* title, int x, int y, int w,
     WindowProc proc = nullptr;
     for (int i = 0; i < d.classCount; ++i)
         if (std::strcmp(d.classes[i].name, className) == 0) proc = d.classes[i].proc;
-    if (!proc || !InitVideo() || d.windowCount >= 8) return nullptr;
+    d.windowError[0] = 0;
+    if (!proc || d.windowCount >= 8) {
+        std::snprintf(d.windowError, sizeof d.windowError, "%s",
+                      proc ? "too many windows" : "window class not registered");
+        return nullptr;
+    }
+    if (!InitVideo()) return nullptr;
 
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-    SDL_Window* sdlWindow = SDL_CreateWindow(
-        title, x, y, w, h, SDL_WINDOW_OPENGL | SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
-    if (!sdlWindow) return nullptr;
+    SDL_Window* sdlWindow = OpenGLWindow(title, x, y, w, h);
+    if (!OnOffscreen() && !(sdlWindow && ContextWorks(sdlWindow))) {
+        // A display that gives the window no OpenGL (an X server without GLX) is no use
+        // to the renderer: the program runs on the offscreen driver, as it does headless.
+        NoteWindowError(sdlWindow ? "OpenGL on the display" : "window on the display");
+        if (sdlWindow) SDL_DestroyWindow(sdlWindow);
+        sdlWindow = nullptr;
+        // The driver can only change while no other window lives on it.
+        if (LiveWindows() == 0) {
+            SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+            if (InitOffscreen()) {
+                sdlWindow = OpenGLWindow(title, x, y, w, h);
+                if (!sdlWindow) NoteWindowError("offscreen window");
+            } else {
+                d.videoReady = false;
+            }
+        }
+    }
+    if (!sdlWindow) {
+        if (!d.windowError[0]) NoteWindowError("window");
+        return nullptr;
+    }
     PlatformWindow* window = new PlatformWindow();
     window->sdl = sdlWindow;
     window->proc = proc;

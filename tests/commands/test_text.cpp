@@ -58,7 +58,10 @@ TEST(Text, LoadfontOfAMissingFileRecordsError3AndKeepsTheFont) {
     _g_error = 0;
     _dLn(77);
     KWFileSystem::DeleteDebug();
+    testing::internal::CaptureStderr();
     EXPECT_EQ(LOADFONT("missing.bmp"), 3);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("LOADFONT \"missing.bmp\""),
+              std::string::npos);
     EXPECT_EQ(_g_error, 3);
     EXPECT_EQ(_g_errorline, 77);
     EXPECT_EQ(vxtest::ReadFile(KWFileSystem::DebugPath()), "Wrong Fontname\r\nmissing.bmp\r\n");

@@ -3,8 +3,13 @@
 // for that frame into SDL's queue (keys, mouse) or onto a virtual joystick; the
 // devices take them through their normal path. The session clicks to start, types
 // the name "Ada", flies the ship right and up, marks a click, beeps twice, keeps a
-// picture with F12 and ends with Escape.
+// picture with F12 and ends with Escape. With VX_DEMO_SCRIPT=keys no joystick is
+// attached: after the name, Right and Down are held for ten frames, then the picture
+// and Escape.
 #include <SDL2/SDL.h>
+
+#include <cstdlib>
+#include <cstring>
 
 #include "vamex.h"
 
@@ -17,6 +22,11 @@ namespace {
 
 SDL_Joystick* stick = nullptr;
 int calls = 0;
+
+bool KeysOnly() {
+    const char* script = std::getenv("VX_DEMO_SCRIPT");
+    return script && std::strcmp(script, "keys") == 0;
+}
 
 void Key(SDL_Scancode key, bool down) {
     SDL_Event e{};
@@ -52,21 +62,37 @@ void Motion(int dx, int dy) {
     SDL_PushEvent(&e);
 }
 
+// Click (the button held, let go, pressed again), then the name.
+void ClickAndName() {
+    Button(SDL_BUTTON_LEFT, true);
+    Button(SDL_BUTTON_LEFT, false);
+    Button(SDL_BUTTON_LEFT, true);
+    Button(SDL_BUTTON_LEFT, false);
+    Key(SDL_SCANCODE_LSHIFT, true);
+    Tap(SDL_SCANCODE_A);
+    Key(SDL_SCANCODE_LSHIFT, false);
+    Tap(SDL_SCANCODE_D);
+    Tap(SDL_SCANCODE_A);
+    Tap(SDL_SCANCODE_RETURN);
+}
+
+void AfterKeysOnly(int call) {
+    const bool down = call == 2, up = call == 12;
+    if (call == 1) ClickAndName();
+    if (down || up) {
+        Key(SDL_SCANCODE_RIGHT, down);  // ten frames right and down: 40 pixels each
+        Key(SDL_SCANCODE_DOWN, down);
+    }
+    if (call == 13 || call == 15) Key(SDL_SCANCODE_F12, call == 13);
+    if (call == 16) Key(SDL_SCANCODE_ESCAPE, true);
+}
+
 // What the player does after frame `call` (0 is the start-up frame, 1 the title).
 void After(int call) {
+    if (KeysOnly()) return AfterKeysOnly(call);
     switch (call) {
         case 1:
-            // Click (the button held, let go, pressed again), then the name.
-            Button(SDL_BUTTON_LEFT, true);
-            Button(SDL_BUTTON_LEFT, false);
-            Button(SDL_BUTTON_LEFT, true);
-            Button(SDL_BUTTON_LEFT, false);
-            Key(SDL_SCANCODE_LSHIFT, true);
-            Tap(SDL_SCANCODE_A);
-            Key(SDL_SCANCODE_LSHIFT, false);
-            Tap(SDL_SCANCODE_D);
-            Tap(SDL_SCANCODE_A);
-            Tap(SDL_SCANCODE_RETURN);
+            ClickAndName();
             break;
         case 2:
             Key(SDL_SCANCODE_RIGHT, true);  // ten frames right: 40 pixels
@@ -122,7 +148,7 @@ void After(int call) {
 
 int ScriptedShowscreen() {
     int call = calls++;
-    if (call == 0) {
+    if (call == 0 && !KeysOnly()) {
         // Attached before the host opens the input devices, which take the first one.
         SDL_InitSubSystem(SDL_INIT_JOYSTICK);
         int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 2, 0);

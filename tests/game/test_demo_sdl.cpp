@@ -4,82 +4,38 @@
 // SDL's event queue and a virtual joystick.
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <cstdlib>
 #include <string>
 
+#include "support/picture.h"
 #include "support/process.h"
 
 namespace {
 
-struct Rgb {
-    int r, g, b;
-};
-
-// A 24-bit bottom-up BMP as SAVEBMP writes it.
-class Picture {
-public:
-    explicit Picture(std::string bytes) : bytes_(std::move(bytes)) {
-        if (bytes_.size() < 54 || bytes_[0] != 'B' || bytes_[1] != 'M' || Read(28, 2) != 24) return;
-        width_ = (int)Read(18, 4);
-        height_ = (int)Read(22, 4);
-        rowBytes_ = ((size_t)width_ * 3 + 3) & ~(size_t)3;
-        if (width_ <= 0 || height_ <= 0 || bytes_.size() < 54 + rowBytes_ * height_)
-            width_ = height_ = 0;
-    }
-    int Width() const { return width_; }
-    int Height() const { return height_; }
-    // The pixel at (x, y), y downwards from the top.
-    Rgb At(int x, int y) const {
-        size_t at = 54 + rowBytes_ * (size_t)(height_ - 1 - y) + 3 * (size_t)x;
-        auto byte = [&](size_t i) { return (int)(uint8_t)bytes_[at + i]; };
-        return {byte(2), byte(1), byte(0)};
-    }
-
-private:
-    uint32_t Read(size_t at, int count) const {
-        uint32_t v = 0;
-        for (int i = count - 1; i >= 0; --i) v = v << 8 | (uint8_t)bytes_[at + i];
-        return v;
-    }
-    std::string bytes_;
-    int width_ = 0, height_ = 0;
-    size_t rowBytes_ = 0;
-};
-
-// Within a few steps of the 16-bit display's rounding.
-::testing::AssertionResult Near(const Rgb& got, const Rgb& want) {
-    if (std::abs(got.r - want.r) <= 8 && std::abs(got.g - want.g) <= 8 &&
-        std::abs(got.b - want.b) <= 8)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << "(" << got.r << ", " << got.g << ", " << got.b << ") instead of (" << want.r << ", "
-           << want.g << ", " << want.b << ")";
-}
-
-// Bright pixels (the font's white) in the 16 x 16 character cell `cell` of a line.
-int Lit(const Picture& p, int x, int y, int cell) {
-    int lit = 0;
-    for (int py = y; py < y + 16; ++py)
-        for (int px = x + 16 * cell; px < x + 16 * (cell + 1); ++px) {
-            Rgb c = p.At(px, py);
-            if (c.r > 200 && c.g > 200 && c.b > 200) ++lit;
-        }
-    return lit;
-}
+using vxtest::Lit;
+using vxtest::Near;
+using vxtest::Picture;
+using vxtest::Rgb;
 
 const Rgb kNight = {16, 32, 96}, kGrid = {40, 64, 160}, kHorizon = {24, 96, 48};
 
-TEST(Demo, ScriptedSessionKeepsAPictureOfTheGame) {
+// Runs the scripted demo headless in a fresh folder; the folder, or "" when the run
+// did not end normally (Escape through SHOWSCREEN, its log deleted).
+std::string RunDemo(const std::string& script) {
     std::string dir = vxtest::MakeTempDir("demo");
-    ASSERT_TRUE(vxtest::WriteFile(dir + "/SMALFONT.BMP",
-                                  vxtest::ReadFile(std::string(VX_BUILD_DIR) + "/SMALFONT.BMP")));
-    vxtest::RunResult run =
-        vxtest::Run(vxtest::BuiltProgram("prog_demo_sdl"),
-                    {"TMPDIR=" + dir, "SDL_AUDIODRIVER=dummy", "DISPLAY", "WAYLAND_DISPLAY"}, dir);
-    // Escape through SHOWSCREEN: the normal end, its log deleted.
-    ASSERT_EQ(run.exitCode, 0) << run.output;
+    vxtest::WriteFile(dir + "/SMALFONT.BMP",
+                      vxtest::ReadFile(std::string(VX_BUILD_DIR) + "/SMALFONT.BMP"));
+    vxtest::RunResult run = vxtest::Run(vxtest::BuiltProgram("prog_demo_sdl"),
+                                        {"TMPDIR=" + dir, "SDL_AUDIODRIVER=dummy", "DISPLAY",
+                                         "WAYLAND_DISPLAY", "VX_DEMO_SCRIPT=" + script},
+                                        dir);
+    EXPECT_EQ(run.exitCode, 0) << run.output;
     EXPECT_FALSE(vxtest::FileExists(dir + "/ErrorLog.txt"));
+    return run.exitCode == 0 ? dir : "";
+}
+
+TEST(Demo, ScriptedSessionKeepsAPictureOfTheGame) {
+    std::string dir = RunDemo("all");
+    ASSERT_FALSE(dir.empty());
     for (const char* made : {"demoback.bmp", "demoship.bmp", "demoball.bmp", "demobeep.wav"})
         EXPECT_TRUE(vxtest::FileExists(dir + "/" + made)) << made;
 
@@ -113,6 +69,18 @@ TEST(Demo, ScriptedSessionKeepsAPictureOfTheGame) {
     // Two beeps: one from Space, one from the joystick's button.
     EXPECT_GT(Lit(shot, 104, 28, 0), 10);
     EXPECT_EQ(Lit(shot, 104, 28, 1), 0);
+}
+
+TEST(Demo, ArrowKeysMoveTheShipWithNoJoystick) {
+    std::string dir = RunDemo("keys");
+    ASSERT_FALSE(dir.empty());
+    Picture shot(vxtest::ReadFile(dir + "/demoshot.bmp"));
+    ASSERT_EQ(shot.Width(), 640);
+    // Right and Down for ten frames from (304, 400); no stick pulls it anywhere.
+    const int sx = 344, sy = 440;
+    EXPECT_TRUE(Near(shot.At(sx + 16, sy + 25), {255, 220, 0}));
+    EXPECT_TRUE(Near(shot.At(sx + 16, sy + 16), {200, 0, 0}));
+    EXPECT_FALSE(Near(shot.At(304 + 16, 400 + 25), {255, 220, 0}));
 }
 
 }  // namespace

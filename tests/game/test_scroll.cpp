@@ -67,8 +67,9 @@ struct Installation {
         vxtest::WriteFile(root + "/dosdevices/.keep", "");
         symlink("../drive_c", (root + "/dosdevices/c:").c_str());
     }
-    vxtest::RunResult Run(const std::string& program, const std::string& display = "") {
-        std::vector<std::string> env = {"WINEPREFIX=" + root, "TMPDIR=" + tmp};
+    vxtest::RunResult Run(const std::string& program, const std::string& display = "",
+                          const std::string& extra = "") {
+        std::vector<std::string> env = {"WINEPREFIX=" + root, "TMPDIR=" + tmp, extra};
         env.push_back(display.empty() ? "DISPLAY" : "DISPLAY=" + display);
         if (display.empty()) env.push_back("WAYLAND_DISPLAY");
         return vxtest::Run(vxtest::BuiltProgram(program), env, VX_BUILD_DIR);
@@ -144,5 +145,23 @@ TEST(Deliverables, ScrollOnUnderAnXServer) {
     EXPECT_FALSE(wine.LogLeft());
 }
 #endif
+
+TEST(Deliverables, DisplayWithoutOpenGLRunsAsHeadlessAndNoWindowAtAllFails) {
+    vxtest::XServer x({"-extension", "GLX"});
+    if (x.display.empty()) GTEST_SKIP() << "Xvfb could not be started";
+    Installation wine(SampleConfig(120, "TEXT-SCROLL=0"));
+    vxtest::RunResult run = wine.Run("scroll_on", x.display);
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_EQ(vxtest::ReadFile(wine.config), SampleConfig(120, "TEXT-SCROLL=1"));
+    EXPECT_FALSE(wine.LogLeft());
+
+    // Not even the offscreen driver can make a window (no EGL): one line, non-zero.
+    Installation none(SampleConfig(120, "TEXT-SCROLL=0"));
+    run = none.Run("scroll_on", x.display, "SDL_VIDEO_EGL_DRIVER=/nonexistent/libEGL.so");
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_NE(run.output.find("no window"), std::string::npos) << run.output << x.display;
+    EXPECT_EQ(run.output.find('\n'), run.output.size() - 1) << run.output << x.display;
+    EXPECT_EQ(vxtest::ReadFile(none.config), SampleConfig(120, "TEXT-SCROLL=0"));
+}
 
 }  // namespace

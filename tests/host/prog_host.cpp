@@ -3,7 +3,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <chrono>
+#include <csignal>
 #include <thread>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 #include "platform/window.h"
 #include "render/OpenGLFont.h"
@@ -30,11 +35,27 @@ void Note(const char* text) {
     }
 }
 
+bool OnSecondThread() {
+    return std::strncmp(Mode(), "thread", 6) == 0;
+}
+
 // Static construction runs on the process's main thread.
 const std::thread::id mainThread = std::this_thread::get_id();
 
+bool OnMainThread() {
+    return std::this_thread::get_id() == mainThread;
+}
+
 // The second-thread path is chosen by a debug setting in force before the entry.
-[[maybe_unused]] const int chooseThread = (_VX_DEBUG = Is("thread") ? 1 : 0);
+[[maybe_unused]] const int chooseThread = (_VX_DEBUG = OnSecondThread() ? 1 : 0);
+
+// Static destruction shows which thread took the devices down, if any did.
+struct DestructionNote {
+    ~DestructionNote() {
+        if (std::strncmp(Mode(), "thread-", 7) == 0)
+            Note(OnMainThread() ? "destroyed on the main thread" : "destroyed on the game thread");
+    }
+} destructionNote;
 
 }  // namespace
 
@@ -42,7 +63,7 @@ int GlobalInit(OpenGLLumeris& renderer, HWND window) {
     _VX_RESX = 320;
     _VX_RESY = 200;
     _VX_FRAMERATE = 5;
-    _VX_DEBUG = (Is("debug") || Is("thread")) ? 1 : 0;
+    _VX_DEBUG = (Is("debug") || OnSecondThread()) ? 1 : 0;
     renderer.Init(window, _VX_RESX, _VX_RESY, 16, (unsigned short)_VX_FRAMERATE);
     renderer.DoWindowed();
     _g_mx = _g_my = 100;
@@ -53,8 +74,7 @@ int GlobalInit(OpenGLLumeris& renderer, HWND window) {
 
 int MainGameSub() {
     char line[128];
-    std::snprintf(line, sizeof line, "main-thread %d",
-                  std::this_thread::get_id() == mainThread ? 1 : 0);
+    std::snprintf(line, sizeof line, "main-thread %d", OnMainThread() ? 1 : 0);
     Note(line);
     std::snprintf(line, sizeof line, "size %d %d", lumeris.Width(), lumeris.Height());
     Note(line);
@@ -63,6 +83,31 @@ int MainGameSub() {
     Note(line);
     if (Is("end")) END();
     if (Is("debug") || Is("thread")) _Error(6);
+    if (Is("signal") || Is("thread-signal")) {
+        // As an interrupt from outside: the close message at the next frame.
+        const char* number = std::getenv("VX_TEST_SIGNAL");
+#ifdef _WIN32
+        std::raise(number ? std::atoi(number) : SIGTERM);
+#else
+        kill(getpid(), number ? std::atoi(number) : SIGTERM);
+#endif
+        // On the second-thread path each message the main thread dispatches costs it
+        // half a second, and a display sends a few: frames for twenty seconds.
+        for (int i = 0; i < 4000; ++i) SHOWSCREEN();
+        Note("not closed");
+    }
+    if (Is("thread-close")) {
+        // The main thread takes the close; this thread ends it at its wait's next poll.
+        platform::PostMessage(hWnd, platform::WM_CLOSE, 0, 0);
+        KEYWAIT();
+        Note("not closed");
+    }
+    if (Is("thread-stuck")) {
+        // A long command without a frame: the close cannot wait for it for ever.
+        platform::PostMessage(hWnd, platform::WM_CLOSE, 0, 0);
+        std::this_thread::sleep_for(std::chrono::seconds(30));
+        Note("not closed");
+    }
     if (Is("close")) {
         // The close message reaches the window procedure through the next frame.
         platform::PostMessage(hWnd, platform::WM_CLOSE, 0, 0);

@@ -1,6 +1,8 @@
 // The host on real processes: how a program ends, what the debug log keeps, and
 // the two game-thread paths.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -17,7 +19,7 @@ struct Ended {
     std::string output;
 };
 
-Ended RunHostProgram(const std::string& mode) {
+Ended RunHostProgram(const std::string& mode, const std::string& extra = "") {
     std::string tmp = vxtest::MakeTempDir("host");
     std::string notes = tmp + "/notes.txt";
     // Programs read their font picture from the working directory.
@@ -25,7 +27,7 @@ Ended RunHostProgram(const std::string& mode) {
                       vxtest::ReadFile(std::string(VX_BUILD_DIR) + "/SMALFONT.BMP"));
     vxtest::RunResult run =
         vxtest::Run(vxtest::BuiltProgram("prog_host"),
-                    {"VX_TEST_MODE=" + mode, "VX_TEST_OUT=" + notes, "TMPDIR=" + tmp}, tmp);
+                    {"VX_TEST_MODE=" + mode, "VX_TEST_OUT=" + notes, "TMPDIR=" + tmp, extra}, tmp);
     std::string log = tmp + "/ErrorLog.txt";
     return {run.exitCode, vxtest::ReadFile(notes), vxtest::ReadFile(log), vxtest::FileExists(log),
             run.output};
@@ -67,6 +69,39 @@ TEST(HostEnd, WindowCloseEndsTheProgramWithExitCodeZero) {
     EXPECT_FALSE(e.logExists);
 }
 
+TEST(HostEnd, InterruptClosesAndEndsWith128PlusItsNumber) {
+    const std::string started = "main-thread 1\nsize 320 200\nfont-width 800\n";
+    for (int signal : {2, 15}) {
+        Ended e = RunHostProgram("signal", "VX_TEST_SIGNAL=" + std::to_string(signal));
+        EXPECT_EQ(e.exitCode, 128 + signal) << e.output;
+        EXPECT_EQ(e.notes, started);  // ended at the next frame, as a close
+        EXPECT_FALSE(e.logExists);    // after the normal end's clean-up
+    }
+    Ended e = RunHostProgram("thread-signal", "VX_TEST_SIGNAL=15");
+    EXPECT_EQ(e.exitCode, 143) << e.output;
+    EXPECT_EQ(e.notes,
+              "main-thread 0\nsize 320 200\nfont-width 320\ndestroyed on the game thread\n");
+}
+
+TEST(HostThreads, CloseIsHandedToTheGameThread) {
+    // The main thread takes the close; the game thread ends at its wait's next poll
+    // and alone tears the devices down.
+    Ended e = RunHostProgram("thread-close");
+    EXPECT_EQ(e.exitCode, 0) << e.output;
+    EXPECT_EQ(e.notes,
+              "main-thread 0\nsize 320 200\nfont-width 320\ndestroyed on the game thread\n");
+    const std::string record = "-End On Line\r\n0\r\n0\r\n";
+    ASSERT_GE(e.log.size(), record.size()) << e.log;
+    EXPECT_EQ(e.log.substr(e.log.size() - record.size()), record);
+    // A game thread held up in a long command: the close ends the process after a
+    // bounded wait, with the end record but no destruction under the game thread.
+    Ended stuck = RunHostProgram("thread-stuck");
+    EXPECT_EQ(stuck.exitCode, 0) << stuck.output;
+    EXPECT_EQ(stuck.notes, "main-thread 0\nsize 320 200\nfont-width 320\n");
+    ASSERT_GE(stuck.log.size(), record.size()) << stuck.log;
+    EXPECT_EQ(stuck.log.substr(stuck.log.size() - record.size()), record);
+}
+
 TEST(HostThreads, DebugSettingAtStartRunsTheGameOnASecondThread) {
     Ended e = RunHostProgram("thread");
     EXPECT_EQ(e.exitCode, 0) << e.output;
@@ -94,6 +129,33 @@ TEST(HostErrors, DebugLogEntriesEndInCrLf) {
     EXPECT_EQ(vxtest::ReadFile(KWFileSystem::DebugPath()), "text\r\n7\r\n0.5\r\n1.23457e+06\r\n");
     KWFileSystem::DeleteDebug();
     EXPECT_FALSE(vxtest::FileExists(KWFileSystem::DebugPath()));
+}
+
+TEST(HostErrors, DebugLogIsTheOwnersAloneAndFollowsNoLink) {
+    const char* log = KWFileSystem::DebugPath();
+    KWFileSystem::DeleteDebug();
+    // Another user's link at the log's name, planted between two entries.
+    std::string victim = vxtest::MakeTempDir("victim") + "/notes.txt";
+    ASSERT_TRUE(vxtest::WriteFile(victim, "mine\n"));
+    ASSERT_EQ(symlink(victim.c_str(), log), 0);
+    KWFileSystem::WriteDebug("entry");
+    EXPECT_EQ(vxtest::ReadFile(victim), "mine\n");
+    KWFileSystem::DeleteDebug();  // the link goes, its target stays
+    EXPECT_EQ(vxtest::ReadFile(victim), "mine\n");
+
+    // A pipe there must not hold the program.
+    ASSERT_EQ(mkfifo(log, 0600), 0);
+    alarm(30);
+    KWFileSystem::WriteDebug("entry");
+    alarm(0);
+    KWFileSystem::DeleteDebug();
+
+    KWFileSystem::WriteDebug("entry");
+    struct stat st;
+    ASSERT_EQ(stat(log, &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+    EXPECT_EQ(vxtest::ReadFile(log), "entry\r\n");
+    KWFileSystem::DeleteDebug();
 }
 
 }  // namespace

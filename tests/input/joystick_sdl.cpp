@@ -99,21 +99,25 @@ TEST_F(JoystickTest, DirectInputButtonsAreZeroOrOne) {
     EXPECT_EQ(js.rgbButtons[1], 0);
 }
 
-TEST_F(JoystickTest, UnpluggedJoystickLeavesTheRecord) {
+TEST_F(JoystickTest, UnpluggedJoystickReadsCentred) {
     Attach();
     DirectInput in;
     in.CreateDInput(window_, nullptr);
     Stick(-32768, 32767);
+    SDL_JoystickSetVirtualButton(stick_, 0, SDL_PRESSED);
     DIJOYSTATE js{};
     in.GetJoystickData(&js, 0);
+    ASSERT_EQ(js.lX, -1);
+    ASSERT_EQ(js.rgbButtons[0], 1);
     SDL_JoystickClose(stick_);
     stick_ = nullptr;
     SDL_JoystickDetachVirtual(index_);
     index_ = -1;
-    DIJOYSTATE kept = js;
+    // The record of the last read stays no longer: a stick that is gone is not held.
     EXPECT_TRUE(in.GetJoystickData(&js, 0));
-    EXPECT_EQ(js.lX, kept.lX);
-    EXPECT_EQ(js.lY, kept.lY);
+    EXPECT_EQ(js.lX, 0);
+    EXPECT_EQ(js.lY, 0);
+    EXPECT_EQ(js.rgbButtons[0], 0);
 }
 
 TEST_F(JoystickTest, MultimediaFallbackReadsTheJoystick) {

@@ -15,14 +15,14 @@ TEST_F(JoystickFallback, WithoutJoystick) {
     in.CreateDInput(window_, nullptr);
     EXPECT_EQ(in.lpDIDJoystick[0], nullptr);
 
-    // Multimedia fall-back that gets no answer: the cleared record.
+    // Multimedia fall-back that gets no answer: centred, not full up-left.
     for (char index : {0, 1}) {
         DIJOYSTATE js{};
         js.lX = js.lY = 5;
         js.rgbButtons[0] = js.rgbButtons[1] = 1;
         ASSERT_TRUE(in.GetJoystickData(&js, index));
-        EXPECT_EQ(js.lX, -1);
-        EXPECT_EQ(js.lY, -1);
+        EXPECT_EQ(js.lX, 0);
+        EXPECT_EQ(js.lY, 0);
         EXPECT_EQ(js.rgbButtons[0], 0);
         EXPECT_EQ(js.rgbButtons[1], 0);
     }

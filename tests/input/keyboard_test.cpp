@@ -172,22 +172,38 @@ TEST_F(KeyboardTest, FallbackMapFollowsTheTable) {
     DirectInput in;
     in.DXtoVK(true);
     for (int code = 0; code < 256; ++code) EXPECT_EQ(in.keyMap[code], code);
+    // The German layout's virtual keys, in runs from a first DirectInput code; the
+    // codes not listed keep their own number.
+    int expected[256];
+    for (int code = 0; code < 256; ++code) expected[code] = code;
+    auto set = [&](int code, const char* keys) {
+        for (; *keys; ++keys) expected[code++] = (uint8_t)*keys;
+    };
+    set(0,
+        "\x0D\x1B"
+        "1234567890"
+        "\xDB\xDD\x08\x09"
+        "QWERTZUIOP"
+        "\xBA\xBB\x0D\x11"
+        "ASDFGHJKL"
+        "\xC0\xDE\xDC\x10\xBF"
+        "YXCVBNM"
+        "\xBC\xBE\xBD\x10\x6A\x12\x20");
+    expected[58] = 0;  // Caps Lock
+    set(59,
+        "\x70\x71\x72\x73\x74\x75\x76\x77\x78\x79\x90\x91\x24\x26\x21\x6D\x25\x0C\x27\x6B\x23"
+        "\x28\x22\x2D\x2E");
+    set(86, "\xE2\x7A\x7B");
+    set(156, "\x0D\x11");
+    set(181, "\x6F");
+    set(184, "\x12");
+    set(199, "\x24\x26\x21");
+    set(203, "\x25");
+    set(205, "\x27");
+    set(207, "\x23\x28\x22\x2D\x2E");
+    set(219, "\x5B\x5C\x5D");
     in.DXtoVK(false);
-    EXPECT_EQ(in.keyMap[0], 0x0D);
-    EXPECT_EQ(in.keyMap[11], '0');
-    EXPECT_EQ(in.keyMap[21], 'Z');
-    EXPECT_EQ(in.keyMap[44], 'Y');
-    EXPECT_EQ(in.keyMap[53], 0xBD);
-    EXPECT_EQ(in.keyMap[58], 0);
-    EXPECT_EQ(in.keyMap[83], 0x2E);
-    EXPECT_EQ(in.keyMap[84], 84);  // not listed: its own number
-    EXPECT_EQ(in.keyMap[88], 0x7B);
-    EXPECT_EQ(in.keyMap[156], 0x0D);
-    EXPECT_EQ(in.keyMap[181], 0x6F);
-    EXPECT_EQ(in.keyMap[199], in.keyMap[71]);
-    EXPECT_EQ(in.keyMap[211], in.keyMap[83]);
-    EXPECT_EQ(in.keyMap[221], 0x5D);
-    EXPECT_EQ(in.keyMap[222], 222);
+    for (int code = 0; code < 256; ++code) EXPECT_EQ(in.keyMap[code], expected[code]) << code;
 }
 
 TEST_F(KeyboardTest, ResultCodes) {

@@ -351,15 +351,15 @@ TEST_F(InputCommands, KeyWaitIgnoresEscapeUnlessTheKeyboardFellBack) {
     EXPECT_TRUE(DXin.GetKey(1));
 }
 
-TEST_F(InputCommands, JoyStateWithoutAJoystickReadsUpLeftAndNoButtons) {
+TEST_F(InputCommands, JoyStateWithoutAJoystickReadsCentredAndNoButtons) {
     platform::JoystickPosition attached;
     if (platform::GetJoystickPosition(0, &attached)) GTEST_SKIP() << "a real joystick is attached";
     OpenDevices();
     ASSERT_EQ(DXin.lpDIDJoystick[0], nullptr);
     int x = 5, y = 5, b1 = 5, b2 = 5;
     EXPECT_EQ(JOYSTATE(x, y, b1, b2), 0);
-    EXPECT_EQ(x, -1);
-    EXPECT_EQ(y, -1);
+    EXPECT_EQ(x, 0);
+    EXPECT_EQ(y, 0);
     EXPECT_EQ(b1, 0);
     EXPECT_EQ(b2, 0);
 }

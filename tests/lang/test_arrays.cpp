@@ -56,7 +56,7 @@ TEST_F(Arrays, ElementsAreNumberedFirstIndexFastest) {
     ASSERT_EQ(ARY(a, 2, 3, 4, 0, 0, 0, 0, 0, 0), 0);
     EXPECT_EQ(a.mul[0], 3);
     EXPECT_EQ(a.mul[1], 12);
-    EXPECT_EQ(a.mul[2], 0);  // a size of 0 gives 0 from there on
+    EXPECT_EQ(a.mul[2], 12);  // a size of 0 counts as 1, as in the element count
     for (int j = 0; j < 4; ++j)
         for (int i = 0; i < 3; ++i) PUTARR(100 + i + 10 * j, 2, a, i, j, 0, 0, 0, 0, 0, 0);
     for (int j = 0; j < 4; ++j)
@@ -66,13 +66,21 @@ TEST_F(Arrays, ElementsAreNumberedFirstIndexFastest) {
     EXPECT_EQ(Get(a, 2, 3, 0), -VX_ERR_INDEX);
     EXPECT_EQ(Get(a, 2, 0, 4), -VX_ERR_INDEX);
 
+    // A first size of 0 takes index 0 only; the second index still reaches its own element.
+    VXIntArray z;
+    ASSERT_EQ(ARY(z, 2, 0, 2, 0, 0, 0, 0, 0, 0), 0);
+    ASSERT_EQ(PUTARR(11, 2, z, 0, 0, 0, 0, 0, 0, 0, 0), 0);
+    ASSERT_EQ(PUTARR(22, 2, z, 0, 1, 0, 0, 0, 0, 0, 0), 0);
+    EXPECT_EQ(Get(z, 2, 0, 0), 11);
+    EXPECT_EQ(Get(z, 2, 0, 1), 22);
+
     // Sizes 2, 3, 4: strides 1, 2 and 6, the last element (1, 2, 3) is number 23.
     VXIntArray c;
     ASSERT_EQ(ARY(c, 3, 2, 3, 4, 0, 0, 0, 0, 0), 0);
     EXPECT_EQ(c.mul[0], 2);
     EXPECT_EQ(c.mul[1], 6);
     EXPECT_EQ(c.mul[2], 24);
-    EXPECT_EQ(c.mul[3], 0);
+    EXPECT_EQ(c.mul[3], 24);
     for (int k = 0; k < 4; ++k)
         for (int j = 0; j < 3; ++j)
             for (int i = 0; i < 2; ++i)

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
+#include <dirent.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -16,6 +19,7 @@
 
 #include "base/errors.h"
 #include "lang/linefiles.h"
+#include "render/bmp.h"
 #include "platform/files.h"
 #include "support/process.h"
 
@@ -116,12 +120,17 @@ TEST_F(LineFiles, NewFileGetsTheUsualPermissions) {
 
 TEST_F(LineFiles, MissingFolderWritesNothingAndReadsNoFile) {
     std::string file = Path("no/such/folder/a.cfg");
+    testing::internal::CaptureStderr();
     EXPECT_EQ(PUTFILE(VXStr(file.c_str()), 3, VXStr("x")), 0);
     EXPECT_EQ(_g_error, 0);
     EXPECT_FALSE(fs::exists(Path("no")));
 
     EXPECT_EQ(GetText(file, 0), "NO_FILE");
     EXPECT_EQ(_g_error, 3);
+    // Nothing recorded changes, but the user learns which file and why, one line each.
+    const std::string where = " \"" + file + "\" (" + file + "): No such file or directory\n";
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "vamex: PUTFILE" + where + "vamex: GETFILE" + where);
     _g_error = 0;
     int value = 99;
     EXPECT_EQ(GETFILE(VXStr(file.c_str()), 0, value), 0);
@@ -214,6 +223,10 @@ TEST_F(LineFiles, AnOpenLastLineIsEndedBeforeAnythingFollowsIt) {
     Write(file, "a\nb");
     PUTFILE(VXStr(file.c_str()), 1, VXStr("B"));
     EXPECT_EQ(Read(file), "a\r\nB\r\n");
+    // A full piece of 1023 bytes is a line of its own already: no empty line after it.
+    Write(file, std::string(1023, 'f'));
+    PUTFILE(VXStr(file.c_str()), 1, VXStr("g"));
+    EXPECT_EQ(GetText(file, 1), "g");
 }
 
 TEST_F(LineFiles, GetFileAnswersNoDataWhereThereIsNoText) {
@@ -309,6 +322,103 @@ TEST_F(LineFiles, ALinkedFileStaysALink) {
     EXPECT_TRUE(fs::is_symlink(Path("link.cfg")));
     EXPECT_EQ(Read(target), "a\r\nB\r\n");
     EXPECT_EQ(fs::directory_iterator(Path("real"))->path().filename().string(), "a.cfg");
+    // A link whose target does not exist yet is written through, not replaced.
+    fs::create_symlink("real/new.cfg", Path("dangling.cfg"));
+    PUTFILE(VXStr(Path("dangling.cfg").c_str()), 0, VXStr("N"));
+    EXPECT_TRUE(fs::is_symlink(Path("dangling.cfg")));
+    EXPECT_EQ(Read(Path("real/new.cfg")), "N\r\n");
+}
+
+// Modes of the rewrite's temporary files, seen when a size limit stops the write.
+mode_t g_tempModes = 0;
+int g_tempsSeen = 0;
+std::string g_tempFolder;
+
+void NoteTemporaryFiles(int) {
+    DIR* d = opendir(g_tempFolder.c_str());
+    if (!d) return;
+    while (dirent* e = readdir(d)) {
+        struct stat st;
+        std::string name = g_tempFolder + "/" + e->d_name;
+        if (std::string(e->d_name).find(".vxtmp") != std::string::npos &&
+            stat(name.c_str(), &st) == 0) {
+            g_tempModes |= st.st_mode & 07777;
+            ++g_tempsSeen;
+        }
+    }
+    closedir(d);
+}
+
+TEST_F(LineFiles, TheRewriteIsTheOwnersAloneUntilItTakesTheOldModeAndOwner) {
+    std::string file = Path("private.cfg");
+    std::string content;
+    for (int i = 0; i < 1000; ++i) content += std::string(98, 's') + "\r\n";
+    Write(file, content);
+    ASSERT_EQ(chmod(file.c_str(), 0600), 0);
+    const bool root = geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(chown(file.c_str(), 4321, 4322), 0);
+    }
+
+    // A size limit below the file's: the write stops half-way with SIGXFSZ, whose
+    // handler looks at the temporary file as it is at that moment.
+    g_tempFolder = dir;
+    g_tempModes = 0;
+    g_tempsSeen = 0;
+    struct sigaction note {
+    }, old{};
+    note.sa_handler = NoteTemporaryFiles;
+    sigaction(SIGXFSZ, &note, &old);
+    struct rlimit limit, saved;
+    getrlimit(RLIMIT_FSIZE, &saved);
+    limit = saved;
+    limit.rlim_cur = 50000;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    testing::internal::CaptureStderr();
+    PUTFILE(VXStr(file.c_str()), 0, VXStr("x"));
+    std::string said = testing::internal::GetCapturedStderr();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    sigaction(SIGXFSZ, &old, nullptr);
+
+    EXPECT_EQ(g_tempsSeen, 1);
+    EXPECT_EQ(g_tempModes, 0600u) << "no one else may read the new content on its way";
+    EXPECT_EQ(said, "vamex: PUTFILE \"" + file + "\" (" + file + "): File too large\n");
+    EXPECT_TRUE(Read(file) == content);
+    EXPECT_EQ(Entries(), std::vector<std::string>{"private.cfg"});
+
+    PUTFILE(VXStr(file.c_str()), 0, VXStr("x"));
+    EXPECT_TRUE(Read(file) == "x\r\n" + content.substr(100));
+    struct stat st;
+    ASSERT_EQ(stat(file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+    if (root) {
+        EXPECT_EQ(st.st_uid, 4321u);
+        EXPECT_EQ(st.st_gid, 4322u);
+    }
+}
+
+TEST_F(LineFiles, OnlyRegularFilesUpTo64MiBAreLineFiles) {
+    alarm(60);  // an open that blocks ends the test rather than hanging it
+    std::string fifo = Path("pipe");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    std::string big = Path("big.txt");  // sparse: takes no room on the disk
+    ASSERT_EQ(truncate((Write(big, "a\n"), big.c_str()), (64 << 20) + 1), 0);
+    fs::create_directory(Path("folder"));
+    for (const std::string& name : {fifo, big, Path("folder"), std::string("/dev/zero")}) {
+        _g_error = 0;
+        EXPECT_EQ(GetText(name, 0), "NO_FILE") << name;
+        EXPECT_EQ(_g_error, 3) << name;
+        _g_error = 0;
+        VXStr text("x");
+        EXPECT_EQ(PutFile(name.c_str(), 0, text), 3) << name;
+    }
+    BmpPicture picture;  // the picture and sound loaders open files the same way
+    EXPECT_FALSE(ReadBmp(fifo.c_str(), 4096, &picture));
+    alarm(0);
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_EQ(fs::file_size(big), (64u << 20) + 1);
+    EXPECT_EQ(Read(big).substr(0, 3), std::string("a\n\0", 3));
+    EXPECT_TRUE(fs::is_empty(Path("folder")));
 }
 
 TEST_F(LineFiles, PermissionsOfFileAndFolderAreRespected) {

@@ -1,6 +1,8 @@
 // The platform seam's own services: Windows names, the temporary folder, the
-// millisecond clock and the second thread.
+// millisecond clock, the second thread and child processes.
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 #include <atomic>
 #include <cstdlib>
@@ -11,6 +13,7 @@
 
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "platform/process.h"
 #include "platform/thread.h"
 #include "support/process.h"
 
@@ -52,16 +55,35 @@ TEST(WindowsPaths, MissingComponentsAreKeptAsWritten) {
 }
 
 TEST(WindowsPaths, ExactMatchWinsOverCaseMatch) {
-    std::string dir = vxtest::MakeTempDir("case");
-    vxtest::WriteFile(dir + "/Data/a.txt", "upper");
-    vxtest::WriteFile(dir + "/data/a.txt", "lower");
-    EXPECT_EQ(platform::ResolvePath((dir + "/data/a.txt").c_str()), dir + "/data/a.txt");
-    ASSERT_EQ(chdir(dir.c_str()), 0);
-    EXPECT_EQ(platform::ResolvePath("data\\a.txt"), "data/a.txt");
-    EXPECT_EQ(platform::ResolvePath("Data\\a.txt"), "Data/a.txt");
-    EXPECT_EQ(platform::ResolvePath("DATA\\A.TXT") == "Data/a.txt" ||
-                  platform::ResolvePath("DATA\\A.TXT") == "data/a.txt",
-              true);
+    WinePrefix wine;
+    vxtest::WriteFile(wine.root + "/drive_c/Data/a.txt", "upper");
+    vxtest::WriteFile(wine.root + "/drive_c/data/a.txt", "lower");
+    // A case match first would give the same folder to both names.
+    EXPECT_EQ(platform::ResolvePath("c:\\data\\a.txt"), wine.root + "/dosdevices/c:/data/a.txt");
+    EXPECT_EQ(platform::ResolvePath("c:\\Data\\a.txt"), wine.root + "/dosdevices/c:/Data/a.txt");
+}
+
+TEST(WindowsPaths, NamesStayOnTheirDrive) {
+    WinePrefix wine;
+    const std::string c = wine.root + "/dosdevices/c:";
+    const struct {
+        const char* name;
+        std::string resolved;
+    } cases[] = {
+        {"c:\\..\\..\\outside.txt", c + "/outside.txt"},
+        {"c:\\program files\\..\\..\\..\\x\\.\\y.txt", c + "/x/y.txt"},
+        {"c:\\program files\\.\\microsoft games\\..\\new.cfg", c + "/Program Files/new.cfg"},
+        {"c:/program files/microsoft games/SIM 2/sim.cfg",
+         c + "/Program Files/Microsoft Games/Sim 2/sim.cfg"},
+        {"c:\\program files/microsoft games", c + "/Program Files/Microsoft Games"},
+        {"\\program files\\..\\..\\a.txt", c + "/a.txt"},
+        {"\\Program Files\\x.txt", c + "/Program Files/x.txt"},
+        {"d:..\\..\\e.txt", wine.root + "/dosdevices/d:/e.txt"},
+        {"a\\..\\b.txt", "b.txt"},
+        {"..\\up\\.\\b.txt", "../up/b.txt"},
+        {"/tmp/../etc", "/tmp/../etc"},
+    };
+    for (const auto& t : cases) EXPECT_EQ(platform::ResolvePath(t.name), t.resolved) << t.name;
 }
 
 TEST(WindowsPaths, PosixAbsoluteNamesAreUsedAsTheyAre) {
@@ -128,6 +150,21 @@ TEST(Threads, StillActiveUntilTheProcedureReturns) {
     for (int i = 0; i < 5000 && platform::ThreadStillActive(thread); ++i) platform::Sleep(1);
     EXPECT_FALSE(platform::ThreadStillActive(thread));
     EXPECT_FALSE(platform::ThreadStillActive(nullptr));
+}
+
+TEST(ChildProcess, InheritsNoDescriptorsBeyondTheStandardThree) {
+    std::string dir = vxtest::MakeTempDir("child");
+    // Opened without close-on-exec, as a file a program holds open might be.
+    int fd = open((dir + "/held.txt").c_str(), O_WRONLY | O_CREAT, 0600);
+    ASSERT_GE(fd, 3);
+    std::string player = dir + "/reelrun.exe";
+    ASSERT_TRUE(
+        vxtest::WriteFile(player, "#!/bin/sh\nif [ -e /proc/$$/fd/" + std::to_string(fd) +
+                                      " ]; then echo open; else echo closed; fi > \"$1\"\n"));
+    ASSERT_EQ(chmod(player.c_str(), 0755), 0);
+    EXPECT_TRUE(platform::RunAndWait(player.c_str(), (dir + "/seen.txt").c_str()));
+    close(fd);
+    EXPECT_EQ(vxtest::ReadFile(dir + "/seen.txt"), "closed\n");
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
-// The BMP reader against broken files: every truncation, random corruption of the
-// headers and the data, and edge values in each header field, from a fixed seed.
-// Run under AddressSanitizer (VX_SANITIZE) it also proves no read or write strays
-// outside a buffer; here it checks that whatever is accepted is exactly the file's rows.
+// The BMP reader against broken files: every truncation and edge values in each
+// header field (random corruption is fuzz/bmp_fuzzer.cpp's). Under the sanitizers it
+// also proves no read or write strays; here whatever is accepted is the file's rows.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -128,42 +127,8 @@ TEST(BmpFuzz, EdgeValuesInEveryHeaderField) {
     EXPECT_GT(cases, 1000);
 }
 
-TEST(BmpFuzz, RandomCorruptionFromAFixedSeed) {
-    std::mt19937 random(0x5EED);
-    const std::vector<Bytes> bases = Bases();
-    int accepted = 0, cases = 0;
-    for (; cases < 6000; ++cases) {
-        Bytes b = bases[random() % bases.size()];
-        const int hits = 1 + (int)(random() % 6);
-        for (int h = 0; h < hits; ++h) {
-            // Mostly the headers, sometimes anywhere.
-            size_t at = random() % 4 ? random() % 54 : random() % b.size();
-            switch (random() % 4) {
-                case 0:
-                    b[at] = (uint8_t)random();
-                    break;
-                case 1:
-                    b[at] ^= (uint8_t)(1u << (random() % 8));
-                    break;
-                case 2:
-                    if (at + 4 <= b.size()) Put32(b, at & ~(size_t)1, (uint32_t)random());
-                    break;
-                default:
-                    b.resize(random() % (b.size() + 1));
-                    break;
-            }
-            if (b.empty()) break;
-        }
-        if (CheckParse(b, random() % 2 ? kSpriteSide : kSurfaceSide)) ++accepted;
-        if (testing::Test::HasFailure()) break;
-    }
-    EXPECT_EQ(cases, 6000);
-    // Some corruptions touch nothing that matters; they must still load.
-    EXPECT_GT(accepted, 0);
-}
-
-// The file reader and both loaders on broken files: the same answer as the parser
-// held in memory, and any accepted picture converts without straying.
+// Both loaders on broken files: the same answer as the parser, and any accepted
+// picture converts without straying.
 TEST(BmpFuzz, FilesThroughTheLoaders) {
     ASSERT_TRUE(vxtest::OpenDisplay());
     std::mt19937 random(0xB4D);
@@ -180,12 +145,8 @@ TEST(BmpFuzz, FilesThroughTheLoaders) {
                 b[at] = (uint8_t)random();
         }
         ASSERT_TRUE(vxtools::WriteFile(path, b));
-        BmpPicture inMemory, fromFile;
+        BmpPicture inMemory;
         const bool parsed = ParseBmp(b.data(), b.size(), kSpriteSide, &inMemory);
-        ASSERT_EQ(ReadBmp(path.c_str(), kSpriteSide, &fromFile), parsed) << i;
-        if (parsed) {
-            ASSERT_EQ(fromFile.pixels, inMemory.pixels) << i;
-        }
         EXPECT_EQ(lumeris.LoadSprite(30, path.c_str(), 0x8000FF), parsed ? 1 : 0) << i;
         const bool surface = ParseBmp(b.data(), b.size(), kSurfaceSide, &inMemory);
         EXPECT_EQ(lumeris.LoadSurface(12, path.c_str(), i % 2 == 0), surface) << i;

@@ -25,12 +25,13 @@ std::string ReadFile(const char* path) {
 }
 
 TEST(Display, AngleTablesFilledAtConstruction) {
-    EXPECT_EQ(qsin[90], 1.0f);
-    EXPECT_EQ(qcos[0], 1.0f);
-    EXPECT_EQ(qsin[0], 0.0f);
-    // The table's pi is 3.141592654, not the double constant.
-    EXPECT_EQ(qsin[30], (float)std::sin(30 / 180.0 * 3.141592654));
-    EXPECT_EQ(qcos[359], (float)std::cos(359 / 180.0 * 3.141592654));
+    // The table's pi is 3.141592654, not the double constant; these entries tell them apart.
+    for (int i : {71, 90, 161, 180}) {
+        const double table = i / 180.0 * 3.141592654, exact = i / 180.0 * M_PI;
+        const bool onSine = (float)std::sin(table) != (float)std::sin(exact);
+        ASSERT_TRUE(onSine || (float)std::cos(table) != (float)std::cos(exact)) << i;
+        EXPECT_EQ(onSine ? qsin[i] : qcos[i], (float)(onSine ? std::sin(table) : std::cos(table)));
+    }
     EXPECT_FALSE(lumeris.IsActive());
 }
 
@@ -97,9 +98,12 @@ TEST(Display, InitLogsTheFlipRate) {
 }
 
 TEST(Display, FrameTimeHasAFloorOfFive) {
-    ASSERT_TRUE(vxtest::OpenDisplay(640, 480, 2));
-    EXPECT_EQ(lumeris.FrameTime(), 5);
-    for (int i = 0; i < 5; ++i) EXPECT_GE(lumeris.FlipScreens(), 5);
+    HWND window = vxtest::OpenWindow();
+    ASSERT_NE(window, nullptr);
+    auto renderer = std::make_unique<OpenGLLumeris>();
+    renderer->Init(window, 640, 480, 16, 2);
+    EXPECT_EQ(renderer->FrameTime(), 5);
+    for (int i = 0; i < 5; ++i) EXPECT_GE(renderer->FlipScreens(), 5);
 }
 
 TEST(Display, FlipStartsANewBlackBackBuffer) {
@@ -154,15 +158,20 @@ TEST(Display, OtherMessagesReachTheWindowProcedure) {
 
 TEST(Display, FullscreenRefusedFallsBackToWindowed) {
     ASSERT_TRUE(vxtest::OpenDisplay());
-    int cursor = platform::ShowCursor(true);
+    platform::MoveWindow(lumeris.Window(), 50, 50, 800, 600);
+    int beforeWidth = 0, beforeHeight = 0, afterWidth = 0, afterHeight = 0;
+    ASSERT_TRUE(vxtest::DesktopSize(&beforeWidth, &beforeHeight));
+    int cursor = platform::ShowCursor(true) - 1;
     platform::ShowCursor(false);
     // 640 x 480 is no mode of the test display: beep, windowed, false.
     if (lumeris.DoFullscreen()) GTEST_SKIP() << "display offers 640x480";
     EXPECT_FALSE(lumeris.Fullscreen());
-    lumeris.DoWindowed();
-    lumeris.DoWindowed();
-    // No real change of mode ever happened, so the cursor count never moved.
-    EXPECT_EQ(platform::ShowCursor(true), cursor);
+    platform::Rect rect{};
+    platform::GetWindowRect(lumeris.Window(), &rect);
+    EXPECT_EQ(rect.right - rect.left + rect.bottom - rect.top, 640 + 480);  // windowed size
+    ASSERT_TRUE(vxtest::DesktopSize(&afterWidth, &afterHeight));
+    EXPECT_EQ(afterWidth * 10000 + afterHeight, beforeWidth * 10000 + beforeHeight);
+    EXPECT_EQ(platform::ShowCursor(true), cursor + 1);  // the refusal hid no cursor
     platform::ShowCursor(false);
 }
 
@@ -189,6 +198,7 @@ TEST(Display, FullscreenFallsBackToTheDesktopDepth) {
     platform::ShowCursor(false);
     renderer->DoFullscreen();  // already full screen: the cursor is not hidden again
     renderer->DoWindowed();
+    renderer->DoWindowed();  // already windowed: not shown twice
     EXPECT_FALSE(renderer->Fullscreen());
     EXPECT_EQ(platform::ShowCursor(true), cursor + 1);
     platform::ShowCursor(false);
@@ -223,7 +233,7 @@ TEST(Display, QuitRequestBecomesTheCloseMessage) {
     SDL_Event e{};
     e.type = SDL_QUIT;
     ASSERT_EQ(SDL_PushEvent(&e), 1);
-    // A quit asked of the application (SIGTERM, session end) reaches the window
+    // A quit asked of the application (session end) reaches the window
     // procedure as WM_CLOSE, which ends the program; a window-manager close does not.
     ASSERT_TRUE(platform::PeekMessage(&msg, window));
     EXPECT_EQ(msg.message, platform::WM_CLOSE);

@@ -1,6 +1,9 @@
 // Sprite, surface and line drawing read back from a real GL frame: placement,
 // the opaque and blended forms, zoom and turn about the centre, the effect
 // record, lines, the cross-fade, and the GL state each method leaves.
+#include <SDL2/SDL.h>
+#include <dlfcn.h>
+
 #include <functional>
 #include <vector>
 
@@ -17,6 +20,9 @@ using vxtest::ReadPixel;
 using vxtest::RenderTest;
 using vxtest::WritePicture;
 using vxtools::Rgb;
+
+// The middle pixel of every frame shown while set: SDL's swap is taken over below.
+std::vector<Pixel>* g_shown = nullptr;
 
 enum Slot : short { kPattern = 20, kSolid, kHalves, kOddWide, kOddTall, kKeyed };
 
@@ -265,9 +271,21 @@ TEST_F(DrawTest, CrossFadeRunsAboutASecondAndEndsOnABlankBuffer) {
     float t = lumeris.ConstFlip() > 5 ? lumeris.ConstFlip() : 5;
     int frames = 1;
     for (float a = 0; a < 1; a += t / 1000) ++frames;
+    std::vector<Pixel> shown;
+    g_shown = &shown;
     uint32_t start = platform::TickCount();
     lumeris.BlendToSurface(10, 11);
     uint32_t took = platform::TickCount() - start;
+    g_shown = nullptr;
+    // From red to blue, each frame a mix of the two that moves one way.
+    ASSERT_EQ(shown.size(), (size_t)frames);
+    EXPECT_EQ(shown.front(), (Pixel{255, 0, 0}));
+    EXPECT_EQ(shown.back(), (Pixel{0, 0, 255}));
+    for (size_t i = 1; i < shown.size(); ++i) {
+        EXPECT_NEAR(shown[i].r + shown[i].b, 255, 2) << i;
+        EXPECT_LE(shown[i].r, shown[i - 1].r) << i;
+    }
+    EXPECT_NEAR(shown[frames / 2].b, 128, 16);
     // Every flip waits out the frame time (the first may find it already gone).
     EXPECT_GE(took, (uint32_t)(frames - 1) * lumeris.FrameTime());
     EXPECT_EQ(Coverage(0, 0, 640, 480).w, 0);
@@ -276,3 +294,10 @@ TEST_F(DrawTest, CrossFadeRunsAboutASecondAndEndsOnABlankBuffer) {
 }
 
 }  // namespace
+
+// Looks at each frame before it is shown, then shows it.
+extern "C" void SDL_GL_SwapWindow(SDL_Window* window) {
+    static auto swap = (void (*)(SDL_Window*))dlsym(RTLD_NEXT, "SDL_GL_SwapWindow");
+    if (g_shown) g_shown->push_back(ReadPixel(320, 240));
+    swap(window);
+}

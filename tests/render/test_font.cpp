@@ -119,6 +119,7 @@ TEST(Font, BrokenPicturesAreRefusedQuietly) {
         {"top-down picture", with(22, (uint32_t)-128)},
         {"huge width, computed size", with(34, 0).replace(18, 4, std::string("\0\0\0\x40", 4))},
         {"huge picture", with(18, 1 << 20)},
+        {"widest and tallest, computed size", with(34, 0).replace(18, 8, std::string(8, '\x7f'))},
     };
     KWFileSystem::DeleteDebug();
     for (const Case& c : cases) {

@@ -170,6 +170,9 @@ TEST_F(RenderTest, SizeLimitsDifferForSpritesAndSurfaces) {
 
 TEST_F(RenderTest, NumbersOutsideTheTablesDoNothing) {
     std::string file = WritePicture("any.bmp", 4, 4, Pattern);
+    GLuint probe = 0;  // names near the next free one: none may become a texture
+    glGenTextures(1, &probe);
+    glDeleteTextures(1, &probe);
     EXPECT_EQ(lumeris.LoadSprite(255, file.c_str(), 0), 0);
     EXPECT_EQ(lumeris.LoadSprite(0xFFFFFFFFu, file.c_str(), 0), 0);
     EXPECT_FALSE(lumeris.LoadSurface(15, file.c_str(), false));
@@ -180,8 +183,8 @@ TEST_F(RenderTest, NumbersOutsideTheTablesDoNothing) {
     lumeris.FreeSprite(255);
     lumeris.FreeSurface(-1);
     lumeris.FreeSurface(15);
-    EXPECT_EQ(lumeris.SpriteTexture(255), 0u);
-    EXPECT_EQ(lumeris.Surface(15), nullptr);
+    for (GLuint name = probe; name < probe + 8; ++name) EXPECT_FALSE(glIsTexture(name)) << name;
+    EXPECT_EQ(lumeris.SpriteTexture(254) + lumeris.Surface(14)->columns, 0u);
     EXPECT_EQ(glGetError(), (GLenum)GL_NO_ERROR);
 }
 

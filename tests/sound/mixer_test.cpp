@@ -3,6 +3,7 @@
 // samples too; on the Windows build DirectSound mixes inside the system and the cases
 // check what it reports (kHeard false).
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <chrono>
 #include <cmath>
@@ -111,6 +112,42 @@ TEST_F(MixerTest, RefusesFormatsItCannotPlay) {
     EXPECT_NE(tryFormat(1, 1, 50, 2, 16, 100), DS_OK);     // rate too low
     EXPECT_NE(tryFormat(1, 1, 22050, 2, 16, 2), DS_OK);    // smaller than the minimum
     EXPECT_NE(tryFormat(1, 1, 22050, 2, 16, DSBSIZE_MAX + 1), DS_OK);
+}
+
+// Highest resident size of this process so far, in KiB.
+long PeakKiB() {
+    struct rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+TEST_F(MixerTest, ASlowSampleTakesItsConvertedSizeOnceAndNoMore) {
+    // 8-bit mono at 1000 Hz grows 88 times on the way to 16 bits at 44100 Hz.
+    WaveFormat f{WAVE_FORMAT_PCM, 1, 1000, 1000, 1, 8};
+    auto create = [&](uint32_t bytes, LPDIRECTSOUNDBUFFER* b) {
+        SoundBufferDesc desc{sizeof(desc), DSBCAPS_STATIC, bytes, 0, &f};
+        return CreateSoundBuffer(device, &desc, b);
+    };
+    LPDIRECTSOUNDBUFFER b = nullptr;
+    // 3.1 MB would take 273 MB there: refused before anything is taken.
+    EXPECT_EQ(create(3100000, &b), DSERR_OUTOFMEMORY);
+    EXPECT_EQ(b, nullptr);
+
+    // 700 kB takes 62 MB converted. The new buffer's silence is not converted, and
+    // the write converts into exactly the frames kept.
+    const uint32_t bytes = 700000;
+    const long convertedKiB = (long)((uint64_t)bytes * rate / 1000 * 2 / 1024);
+    const long before = PeakKiB();
+    ASSERT_EQ(create(bytes, &b), DS_OK);
+    void *p1, *p2;
+    uint32_t n1, n2;
+    ASSERT_EQ(Lock(b, 0, 0, &p1, &n1, &p2, &n2, DSBLOCK_ENTIREBUFFER), DS_OK);
+    std::memset(p1, 0x90, n1);
+    ASSERT_EQ(Unlock(b, p1, n1, p2, n2), DS_OK);
+    EXPECT_LT(PeakKiB() - before, convertedKiB * 3 / 2);
+    Play(b, 0, 0, 0);
+    EXPECT_NEAR(Render(1000)[1000], 0.125f, 1e-3);
+    Release(b);
 }
 
 TEST_F(MixerTest, PlaysItsSamplesOnceThenRewinds) {

@@ -1,5 +1,5 @@
-// The WAV reader against damaged files: truncated and corrupted headers, sizes and
-// chunks from a fixed seed. Meant to run under AddressSanitizer too (VX_SANITIZE).
+// Samples loaded from damaged files (truncated and corrupted headers, sizes and chunks,
+// from a fixed seed) play within range; the reader alone is fuzz/wave_fuzzer.cpp's.
 #include <random>
 
 #include "sound/wave.h"
@@ -95,19 +95,6 @@ TEST_F(WaveFuzz, DamagedFilesLoadSafelyOrNotAtAll) {
     for (int round = 0; round < 1000; ++round) {
         std::vector<uint8_t> bytes = Damage(seeds[rng() % seeds.size()], rng);
         ASSERT_TRUE(wavgen::Write(path, bytes));
-
-        FILE* f = std::fopen(path.c_str(), "rb");
-        ASSERT_TRUE(f);
-        WaveInfo info{};
-        if (ReadWaveHeader(f, &info)) {
-            // What the reader accepts lies inside the file and is a format it plays.
-            EXPECT_LE((uint64_t)info.dataOffset + info.dataSize, bytes.size()) << round;
-            EXPECT_GT(info.dataSize, 0u);
-            EXPECT_TRUE(info.format.channels == 1 || info.format.channels == 2);
-            EXPECT_TRUE(info.format.bitsPerSample == 8 || info.format.bitsPerSample == 16);
-        }
-        std::fclose(f);
-
         SFXSoundBuffer s;
         if (s.Load(&DXsnd, path.c_str(), 1 + (int)(rng() % 4))) {
             ++loaded;

@@ -30,10 +30,11 @@ std::string ReadFile(const std::string& path);
 bool WriteFile(const std::string& path, const std::string& data);
 bool FileExists(const std::string& path);
 
-// An Xvfb server for the life of the object; display is "" when none could start
-// (always on Windows, where programs need no X server).
+// An Xvfb server for the life of the object, with `options` added to its command
+// line (e.g. {"-extension", "GLX"}); display is "" when none could start (always on
+// Windows, where programs need no X server).
 struct XServer {
-    XServer();
+    explicit XServer(const std::vector<std::string>& options = {});
     ~XServer();
     int pid = -1;
     std::string display;

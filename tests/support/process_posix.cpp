@@ -92,7 +92,7 @@ void SetEnv(const char* name, const char* value) {
         unsetenv(name);
 }
 
-XServer::XServer() {
+XServer::XServer(const std::vector<std::string>& options) {
     int fds[2];
     if (pipe(fds) != 0) return;
     pid_t child = fork();
@@ -104,8 +104,11 @@ XServer::XServer() {
             dup2(null, 2);
         }
         std::string fd = std::to_string(fds[1]);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
-               "tcp", (char*)nullptr);
+        std::vector<const char*> argv = {"Xvfb", "-displayfd",  fd.c_str(),  "-screen",
+                                         "0",    "1024x768x24", "-nolisten", "tcp"};
+        for (const std::string& option : options) argv.push_back(option.c_str());
+        argv.push_back(nullptr);
+        execvp("Xvfb", const_cast<char* const*>(argv.data()));
         _exit(127);
     }
     close(fds[1]);
@@ -114,9 +117,15 @@ XServer::XServer() {
         return;
     }
     pid = child;
-    // Xvfb writes its display number once it accepts connections.
+    // Xvfb writes its display number, then a line end, once it accepts connections.
+    // It dies if the pipe closes between the two writes, so read the whole line.
     char buffer[32] = {0};
-    ssize_t n = read(fds[0], buffer, sizeof buffer - 1);
+    size_t n = 0;
+    while (n < sizeof buffer - 1 && !std::strchr(buffer, '\n')) {
+        ssize_t got = read(fds[0], buffer + n, sizeof buffer - 1 - n);
+        if (got <= 0) break;
+        n += (size_t)got;
+    }
     close(fds[0]);
     if (n > 0) display = ":" + std::to_string(std::atoi(buffer));
 }

@@ -144,7 +144,7 @@ void SetEnv(const char* name, const char* value) {
 }
 
 // Windows programs need no X server: the display stays "".
-XServer::XServer() {}
+XServer::XServer(const std::vector<std::string>&) {}
 XServer::~XServer() {}
 
 }  // namespace vxtest

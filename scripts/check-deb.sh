@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Builds the Debian package, installs it with dpkg, builds examples/hello against the
+# installed copy (CMake package and pkg-config), runs it when the scripted player is
+# built, then removes the package again. Needs root (or sudo); safe to run again.
+# Usage: scripts/check-deb.sh [build-dir]   (default: build)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+BUILD_DIR=${1:-build}
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+
+scripts/setup.sh "$BUILD_DIR"
+rm -f "$BUILD_DIR"/vamex-dev_*.deb
+(cd "$BUILD_DIR" && cpack -G DEB >/dev/null)
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$BUILD_DIR/CMakeCache.txt")
+deb="$BUILD_DIR/vamex-dev_${version}_$(dpkg --print-architecture).deb"
+[ -f "$deb" ] || { echo "check-deb: $deb was not made"; exit 1; }
+depends=$(dpkg-deb -f "$deb" Depends)
+[ "$depends" = "libsdl2-dev, libgl-dev" ] || { echo "check-deb: Depends is '$depends'"; exit 1; }
+
+work=$(mktemp -d)
+cleanup() {
+    if dpkg-query -W -f='${Status}' vamex-dev 2>/dev/null | grep -q "install ok installed"; then
+        $SUDO dpkg -r vamex-dev >/dev/null
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+$SUDO dpkg -i "$deb" >/dev/null
+echo "check-deb: installed $(basename "$deb")"
+
+cmake -S examples/hello -B "$work/hello" -G Ninja >"$work/log.txt" 2>&1 ||
+    { cat "$work/log.txt"; exit 1; }
+cmake --build "$work/hello" >>"$work/log.txt" 2>&1 || { cat "$work/log.txt"; exit 1; }
+found=$(sed -n 's/^Vamex_DIR:PATH=//p' "$work/hello/CMakeCache.txt")
+[ "$found" = "/usr/lib/cmake/Vamex" ] || { echo "check-deb: found Vamex in '$found'"; exit 1; }
+mkdir -p "$work/pc"
+# shellcheck disable=SC2046 # the flags are meant to split
+g++ examples/hello/hello.cpp -o "$work/pc/hello" $(pkg-config --cflags --libs vamex)
+echo "check-deb: examples/hello built with find_package and with pkg-config"
+
+player=$(realpath -m "$BUILD_DIR/tests/libvx_script_player.so")
+if [ -f "$player" ]; then
+    # F12 keeps a picture, Space ends the wait (frames 23 and 24 are the program's first).
+    (cd "$work/hello" && env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy TMPDIR="$work" \
+        LD_PRELOAD="$player" \
+        VX_PLAYER_SCRIPT="23:F12 24:-F12 24:Space" timeout 60 ./hello)
+    [ -s "$work/hello/hello.bmp" ] || { echo "check-deb: hello kept no picture"; exit 1; }
+    echo "check-deb: hello ran and kept its picture"
+fi
+
+$SUDO dpkg -r vamex-dev >/dev/null
+[ ! -e /usr/include/vamex ] || { echo "check-deb: /usr/include/vamex left behind"; exit 1; }
+echo "check-deb: removed vamex-dev"
