@@ -9,14 +9,14 @@ option(VX_WERROR "Treat warnings as errors in the runtime and the programs" OFF)
 
 # The installed package's pkg-config lines: the system's libraries, no SDL.
 set(VX_PC_REQUIRES "")
-set(VX_PC_LIBS "-lopengl32 -lgdi32 -luser32 -lwinmm -ldinput -ldxguid -ldsound -lole32 -pthread")
+set(VX_PC_LIBS "-lopengl32 -lgdi32 -luser32 -lwinmm -ldinput -ldxguid -ldsound -lole32 -ladvapi32 -pthread")
 
 # vx_windows_runtime(target) links the runtime library with the system's interfaces.
 function(vx_windows_runtime target)
     target_compile_definitions(${target} PRIVATE
         _WIN32_WINNT=0x0601 WINVER=0x0601 DIRECTINPUT_VERSION=0x0700)
     target_link_libraries(${target} PUBLIC
-        opengl32 gdi32 user32 winmm dinput dxguid dsound ole32 Threads::Threads)
+        opengl32 gdi32 user32 winmm dinput dxguid dsound ole32 advapi32 Threads::Threads)
 endfunction()
 
 # vx_windows_package() installs the programs and the font picture in one folder and

@@ -110,3 +110,12 @@ void SleepOnWindowThread(uint32_t ms);
 int CloseSignal();
 
 }  // namespace platform
+
+// Seeing frames in tests of the seam's callers.
+namespace platform::test {
+
+// Calls `hook` with the window just before each SwapBuffers presents its back buffer
+// (with the context still current), until set to null.
+void OnSwap(void (*hook)(HWND window));
+
+}  // namespace platform::test

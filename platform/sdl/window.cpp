@@ -51,6 +51,8 @@ struct PlatformData {
 // The first interrupt that asked the program to close, and whether its close message
 // is still to be queued. Written by the signal handler, hence lock-free atomics.
 std::atomic<int> g_closeSignal{0};
+// Tests see each frame just before it is presented.
+std::atomic<void (*)(HWND)> g_onSwap{nullptr};
 std::atomic<bool> g_closePending{false};
 static_assert(std::atomic<int>::is_always_lock_free && std::atomic<bool>::is_always_lock_free,
               "signal handlers may only touch lock-free atomics");
@@ -452,7 +454,9 @@ void DeleteGLContext(HGLRC context) {
 }
 
 void SwapBuffers(HWND window) {
-    if (window && window->sdl) SDL_GL_SwapWindow(window->sdl);
+    if (!window || !window->sdl) return;
+    if (auto hook = g_onSwap.load()) hook(window);
+    SDL_GL_SwapWindow(window->sdl);
 }
 
 bool PeekMessage(Message* msg, HWND window) {
@@ -490,3 +494,11 @@ void PostMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 }  // namespace platform
+
+namespace platform::test {
+
+void OnSwap(void (*hook)(HWND window)) {
+    g_onSwap = hook;
+}
+
+}  // namespace platform::test

@@ -45,8 +45,9 @@ std::FILE* OpenForReading(const std::string& path, long long maxBytes, OpenResul
                 ::GetFileInformationByHandle(file, &info) &&
                 !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
     long long size = ((long long)info.nFileSizeHigh << 32) | info.nFileSizeLow;
-    *result = !disk ? OpenResult::NotAFile : size > maxBytes ? OpenResult::TooLarge
-                                                             : OpenResult::Opened;
+    *result = !disk             ? OpenResult::NotAFile
+              : size > maxBytes ? OpenResult::TooLarge
+                                : OpenResult::Opened;
     int fd = -1;
     if (*result == OpenResult::Opened) {
         fd = _open_osfhandle((intptr_t)file, _O_RDONLY | _O_BINARY);
@@ -69,13 +70,12 @@ bool AppendToFile(const char* path, const char* data, size_t size) {
     // FILE_FLAG_OPEN_REPARSE_POINT: a link planted at the name is opened itself, not
     // followed, and refused below with anything else that is not a plain file. The
     // log lives in the user's own temporary folder, whose access the new file takes.
-    ::HANDLE file = ::CreateFileA(path, FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, FILE_SHARE_READ,
-                                  nullptr, OPEN_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    ::HANDLE file =
+        ::CreateFileA(path, FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     BY_HANDLE_FILE_INFORMATION info{};
-    bool ok = ::GetFileType(file) == FILE_TYPE_DISK &&
-              ::GetFileInformationByHandle(file, &info) &&
+    bool ok = ::GetFileType(file) == FILE_TYPE_DISK && ::GetFileInformationByHandle(file, &info) &&
               !(info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
     // One write: append-only access puts it at the end, whoever else appends.
     DWORD written = 0;
@@ -92,9 +92,9 @@ std::string LastErrorText() {
     DWORD error = ::GetLastError();
     if (error == ERROR_SUCCESS) return std::strerror(errno);
     char buffer[512];
-    DWORD n = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                               error, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), buffer,
-                               sizeof buffer, nullptr);
+    DWORD n =
+        ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+                         MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), buffer, sizeof buffer, nullptr);
     while (n > 0 && (buffer[n - 1] == '\r' || buffer[n - 1] == '\n' || buffer[n - 1] == ' ' ||
                      buffer[n - 1] == '.'))
         --n;

@@ -5,6 +5,9 @@
 
 #include "platform/files.h"
 #include "platform/win32/win32_internal.h"
+// After the system's headers, taken in by the line above.
+#include <aclapi.h>
+#include <sddl.h>
 
 namespace platform {
 namespace {
@@ -32,28 +35,94 @@ enum class Existing { None, File, Refused };
 // What the name stands for now: nothing yet, a disk file (with its attributes), or
 // something not to replace (a folder, a device, a pipe, a read-only file, a name whose
 // folder is missing or that cannot be looked at).
-Existing Examine(const std::string& path, DWORD* attributes) {
+// A link is followed: `target` becomes the file it names, which is the one replaced,
+// so the link stays a link.
+Existing Examine(const std::string& path, DWORD* attributes, std::string* target) {
+    *target = path;
+    DWORD own = ::GetFileAttributesA(path.c_str());
     ::HANDLE file = ::CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return ::GetLastError() == ERROR_FILE_NOT_FOUND ? Existing::None : Existing::Refused;
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        if (::GetLastError() != ERROR_FILE_NOT_FOUND) return Existing::Refused;
+        // A link to nothing would be replaced by a file, not written through: left alone.
+        if (own != INVALID_FILE_ATTRIBUTES && (own & FILE_ATTRIBUTE_REPARSE_POINT)) {
+            ::SetLastError(ERROR_CANT_RESOLVE_FILENAME);
+            return Existing::Refused;
+        }
+        return Existing::None;
+    }
     BY_HANDLE_FILE_INFORMATION info{};
     bool disk = ::GetFileType(file) == FILE_TYPE_DISK &&
                 ::GetFileInformationByHandle(file, &info) &&
                 !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    if (disk && own != INVALID_FILE_ATTRIBUTES && (own & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        char final[MAX_PATH * 2];
+        DWORD n = ::GetFinalPathNameByHandleA(file, final, sizeof final, FILE_NAME_NORMALIZED);
+        if (n == 0 || n >= sizeof final)
+            disk = false;
+        else
+            *target = final;
+    }
     ::CloseHandle(file);
-    if (!disk) return Existing::Refused;
+    if (!disk) {
+        ::SetLastError((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? ERROR_ACCESS_DENIED
+                                                                          : ERROR_NOT_SUPPORTED);
+        return Existing::Refused;
+    }
     // Opening it for writing would fail; a move would replace it all the same (and Wine
     // lets it), so the attribute is checked here.
-    if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) return Existing::Refused;
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) {
+        ::SetLastError(ERROR_FILE_READ_ONLY);
+        return Existing::Refused;
+    }
     *attributes = info.dwFileAttributes;
     return Existing::File;
 }
 
+// Security attributes that let only the file's owner in, for a temporary file that
+// will carry an existing file's content: no one else may read it on its way.
+struct OwnerOnly {
+    OwnerOnly() {
+        if (::ConvertStringSecurityDescriptorToSecurityDescriptorA(
+                "D:P(A;;FA;;;OW)", SDDL_REVISION_1, &descriptor, nullptr)) {
+            attributes.nLength = sizeof attributes;
+            attributes.lpSecurityDescriptor = descriptor;
+        }
+    }
+    ~OwnerOnly() {
+        if (descriptor) ::LocalFree(descriptor);
+    }
+    SECURITY_ATTRIBUTES* Get() { return descriptor ? &attributes : nullptr; }
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    SECURITY_ATTRIBUTES attributes{};
+};
+
+// Gives the replacement the old file's access list before it takes the old file's
+// place. A file system that keeps none (or a system that gives none) has nothing to copy.
+bool TakeAccess(const std::string& from, const std::string& to) {
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (::GetNamedSecurityInfoA(from.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                                nullptr, &dacl, nullptr, &descriptor) != ERROR_SUCCESS)
+        return true;
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    ::GetSecurityDescriptorControl(descriptor, &control, &revision);
+    SECURITY_INFORMATION what = DACL_SECURITY_INFORMATION;
+    what |= (control & SE_DACL_PROTECTED) ? PROTECTED_DACL_SECURITY_INFORMATION
+                                          : UNPROTECTED_DACL_SECURITY_INFORMATION;
+    DWORD error = ::SetNamedSecurityInfoA(const_cast<char*>(to.c_str()), SE_FILE_OBJECT, what,
+                                          nullptr, nullptr, dacl, nullptr);
+    ::LocalFree(descriptor);
+    if (error != ERROR_SUCCESS) ::SetLastError(error);
+    return error == ERROR_SUCCESS;
+}
+
 // Creates a new, empty temporary file beside `target`; INVALID_HANDLE_VALUE (with the
 // error set) when refused.
-::HANDLE CreateSibling(const std::string& target, std::string& tempPath) {
+::HANDLE CreateSibling(const std::string& target, std::string& tempPath,
+                       SECURITY_ATTRIBUTES* security) {
     if (g_refuseTempFile) {
         ::SetLastError(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;
@@ -65,7 +134,7 @@ Existing Examine(const std::string& path, DWORD* attributes) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         tempPath = dir + "." + base + ".vxtmp-" + std::to_string(::GetCurrentProcessId()) + "-" +
                    std::to_string(counter++);
-        ::HANDLE file = ::CreateFileA(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        ::HANDLE file = ::CreateFileA(tempPath.c_str(), GENERIC_WRITE, 0, security, CREATE_NEW,
                                       FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_FILE_EXISTS) return file;
     }
@@ -86,33 +155,47 @@ bool RewriteInPlace(const std::string& target, const char* data, size_t size) {
 }  // namespace
 
 bool ReplaceFile(const std::string& path, const char* data, size_t size) {
-    if (path.empty() || (size > 0 && !data)) return false;
+    if (path.empty() || (size > 0 && !data)) {
+        ::SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
     DWORD attributes = 0;
-    Existing existing = Examine(path, &attributes);
+    std::string target;
+    Existing existing = Examine(path, &attributes, &target);
     if (existing == Existing::Refused) return false;
 
+    // A new file takes its folder's access as any new file does; an old file's content
+    // stays its owner's alone until the replacement has the old file's access list.
+    OwnerOnly ownerOnly;
     std::string tempPath;
-    ::HANDLE file = CreateSibling(path, tempPath);
+    ::HANDLE file =
+        CreateSibling(target, tempPath, existing == Existing::File ? ownerOnly.Get() : nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         // A missing folder takes nothing; a refusing one still lets us write the file.
         DWORD error = ::GetLastError();
         if (error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME) return false;
-        return RewriteInPlace(path, data, size);
+        return RewriteInPlace(target, data, size);
     }
     bool ok = WriteAll(file, data, size) && ::FlushFileBuffers(file);
     if (!::CloseHandle(file)) ok = false;
+    if (ok && existing == Existing::File) ok = TakeAccess(target, tempPath);
     if (ok && existing == Existing::File && (attributes & kKeptAttributes))
         ok = ::SetFileAttributesA(tempPath.c_str(), attributes & kKeptAttributes) != FALSE;
     if (ok) {
-        if (g_failRename)
+        if (g_failRename) {
+            ::SetLastError(ERROR_WRITE_FAULT);
             ok = false;
-        else
-            ok = ::MoveFileExA(tempPath.c_str(), path.c_str(),
+        } else {
+            ok = ::MoveFileExA(tempPath.c_str(), target.c_str(),
                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+        }
     }
     if (!ok) {
+        // The reason is the failed step's, not the clean-up's.
+        DWORD error = ::GetLastError();
         ::SetFileAttributesA(tempPath.c_str(), FILE_ATTRIBUTE_NORMAL);
         ::DeleteFileA(tempPath.c_str());
+        ::SetLastError(error);
         return false;
     }
     return true;

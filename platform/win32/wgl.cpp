@@ -1,4 +1,5 @@
 // Win32 backend of the GL context: the pixel format, WGL contexts and the swap.
+#include <atomic>
 #include <vector>
 
 #include "platform/window.h"
@@ -6,6 +7,9 @@
 
 namespace platform {
 namespace {
+
+// Tests see each frame just before it is presented.
+std::atomic<void (*)(HWND)> g_onSwap{nullptr};
 
 // A logical palette spreading the format's colour bits evenly, for the formats that
 // need one (8-bit colour); null for every other format.
@@ -92,7 +96,17 @@ void DeleteGLContext(HGLRC context) {
 }
 
 void SwapBuffers(HWND window) {
-    if (window && window->dc) ::SwapBuffers(window->dc);
+    if (!window || !window->dc) return;
+    if (auto hook = g_onSwap.load()) hook(window);
+    ::SwapBuffers(window->dc);
 }
 
 }  // namespace platform
+
+namespace platform::test {
+
+void OnSwap(void (*hook)(HWND window)) {
+    g_onSwap = hook;
+}
+
+}  // namespace platform::test

@@ -3,6 +3,8 @@
 // procedure the runtime registered; everything else gets the system's default.
 #include "platform/window.h"
 
+#include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <mutex>
 
@@ -33,6 +35,32 @@ ClassTable& Classes() {
 }
 
 bool g_videoReady = false;
+
+// Why the last CreateWindow failed, one line.
+char g_windowError[256];
+
+// The first live window, for the close that a console's Ctrl+C or Ctrl+Break asks.
+std::atomic<Win32HWND> g_firstWindow{nullptr};
+// SIGINT's number once the console asked the program to close, 0 before.
+std::atomic<int> g_closeSignal{0};
+
+// The console's Ctrl+C and Ctrl+Break are Windows' interrupt: like SIGINT on Linux,
+// the close message for the first window, remembered for the exit code. It runs on a
+// thread of the system's own; posting is safe from there.
+BOOL WINAPI OnConsoleControl(DWORD event) {
+    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
+    Win32HWND window = g_firstWindow.load();
+    int none = 0;
+    // A second interrupt is left to the system, which ends a program that does not
+    // come to its next frame.
+    if (!window || !g_closeSignal.compare_exchange_strong(none, 2)) return FALSE;
+    ::PostMessageA(window, WM_CLOSE, 0, 0);
+    return TRUE;
+}
+
+void NoteWindowError(const char* step) {
+    std::snprintf(g_windowError, sizeof g_windowError, "%s: %s", step, LastErrorText().c_str());
+}
 
 constexpr DWORD kWindowStyle = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 constexpr DWORD kFullscreenStyle =
@@ -178,23 +206,41 @@ HWND CreateWindow(const char* className, const char* title, int x, int y, int w,
         for (int i = 0; i < t.count; ++i)
             if (std::strcmp(t.classes[i].name, className) == 0) proc = t.classes[i].proc;
     }
-    if (!proc || !InitVideo()) return nullptr;
+    g_windowError[0] = 0;
+    if (!proc) {
+        std::snprintf(g_windowError, sizeof g_windowError, "window class not registered");
+        return nullptr;
+    }
+    if (!InitVideo()) return nullptr;
     PlatformWindow* window = new PlatformWindow();
     window->proc = proc;
     Win32HWND handle = ::CreateWindowExA(0, className, title ? title : "", kWindowStyle, x, y, w, h,
                                          nullptr, nullptr, win32::NativeInstance(), window);
     if (!handle) {
+        NoteWindowError("window");
         delete window;
         return nullptr;
     }
     // The class keeps one device context per window for the window's whole life.
     window->dc = ::GetDC(handle);
+    Win32HWND none = nullptr;
+    if (g_firstWindow.compare_exchange_strong(none, handle)) {
+        static bool handled = ::SetConsoleCtrlHandler(OnConsoleControl, TRUE) != FALSE;
+        (void)handled;
+    }
     return window;
+}
+
+const char* WindowError() {
+    return g_windowError;
 }
 
 void DestroyWindow(HWND window) {
     // The record stays valid memory: callers may still hold it at exit.
-    if (window && window->handle) ::DestroyWindow(window->handle);
+    if (!window || !window->handle) return;
+    Win32HWND handle = window->handle;
+    g_firstWindow.compare_exchange_strong(handle, nullptr);
+    ::DestroyWindow(window->handle);
 }
 
 void ShowWindow(HWND window, bool show) {
@@ -333,6 +379,24 @@ void PostMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (window && !window->handle) return;
     ::PostMessageA(window ? window->handle : nullptr, message, (Win32WPARAM)wParam,
                    (Win32LPARAM)lParam);
+}
+
+void SleepOnWindowThread(uint32_t ms) {
+    // Other threads' calls on our windows (DestroyWindow, SetWindowPos, ...) are sent
+    // messages that wait for this thread: served while sleeping, nothing else taken.
+    DWORD start = ::GetTickCount();
+    for (;;) {
+        DWORD spent = ::GetTickCount() - start;
+        if (spent >= ms) return;
+        DWORD woke = ::MsgWaitForMultipleObjectsEx(0, nullptr, ms - spent, QS_SENDMESSAGE, 0);
+        if (woke != WAIT_OBJECT_0) return;
+        MSG native;
+        ::PeekMessageA(&native, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
+int CloseSignal() {
+    return g_closeSignal;
 }
 
 }  // namespace platform

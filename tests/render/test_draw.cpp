@@ -1,13 +1,11 @@
 // Sprite, surface and line drawing read back from a real GL frame: placement,
 // the opaque and blended forms, zoom and turn about the centre, the effect
 // record, lines, the cross-fade, and the GL state each method leaves.
-#include <SDL2/SDL.h>
-#include <dlfcn.h>
-
 #include <functional>
 #include <vector>
 
 #include "platform/clock.h"
+#include "platform/window.h"
 #include "render_support.h"
 
 namespace {
@@ -21,8 +19,12 @@ using vxtest::RenderTest;
 using vxtest::WritePicture;
 using vxtools::Rgb;
 
-// The middle pixel of every frame shown while set: SDL's swap is taken over below.
+// The middle pixel of every frame shown while set.
 std::vector<Pixel>* g_shown = nullptr;
+
+void NoteShown(HWND) {
+    if (g_shown) g_shown->push_back(ReadPixel(320, 240));
+}
 
 enum Slot : short { kPattern = 20, kSolid, kHalves, kOddWide, kOddTall, kKeyed };
 
@@ -273,9 +275,11 @@ TEST_F(DrawTest, CrossFadeRunsAboutASecondAndEndsOnABlankBuffer) {
     for (float a = 0; a < 1; a += t / 1000) ++frames;
     std::vector<Pixel> shown;
     g_shown = &shown;
+    platform::test::OnSwap(NoteShown);
     uint32_t start = platform::TickCount();
     lumeris.BlendToSurface(10, 11);
     uint32_t took = platform::TickCount() - start;
+    platform::test::OnSwap(nullptr);
     g_shown = nullptr;
     // From red to blue, each frame a mix of the two that moves one way.
     ASSERT_EQ(shown.size(), (size_t)frames);
@@ -294,10 +298,3 @@ TEST_F(DrawTest, CrossFadeRunsAboutASecondAndEndsOnABlankBuffer) {
 }
 
 }  // namespace
-
-// Looks at each frame before it is shown, then shows it.
-extern "C" void SDL_GL_SwapWindow(SDL_Window* window) {
-    static auto swap = (void (*)(SDL_Window*))dlsym(RTLD_NEXT, "SDL_GL_SwapWindow");
-    if (g_shown) g_shown->push_back(ReadPixel(320, 240));
-    swap(window);
-}
