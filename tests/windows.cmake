@@ -37,6 +37,11 @@ function(vx_windows_test_suite target)
     if(target STREQUAL "test_game")
         set(lock RESOURCE_LOCK program_files)
     endif()
+    # Input tests put keys and clicks into the one desktop's queue, where they reach
+    # whichever window has the focus: nothing else may run beside them.
+    if(target STREQUAL "test_input")
+        set(lock RUN_SERIAL TRUE)
+    endif()
     gtest_discover_tests(${target}
         WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
         PROPERTIES TIMEOUT 300 ${lock}
