@@ -34,6 +34,8 @@ macro(vx_windows_package)
     install(TARGETS scroll_on scroll_off demo RUNTIME DESTINATION .)
     install(FILES ${CMAKE_SOURCE_DIR}/assets/SMALFONT.BMP DESTINATION .)
     install(FILES ${CMAKE_SOURCE_DIR}/docs/windows-readme.txt DESTINATION . RENAME README.txt)
+    # The zip needs the programs only, not every test and benchmark built first.
+    set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
     set(CPACK_GENERATOR ZIP)
     set(CPACK_PACKAGE_NAME vamex)
     set(CPACK_PACKAGE_VERSION 1.0)

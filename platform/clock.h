@@ -8,9 +8,10 @@ namespace platform {
 uint32_t TickCount();
 // Sleeps at least `ms` milliseconds.
 void Sleep(uint32_t ms);
-// Sleeps until shortly (about 0.5 ms) before TickCount() reaches `tick`, so that a
-// caller polling the clock afterwards sees the tick arrive without burning a core.
-// Returns at once when `tick` is already due.
+// Sleeps until TickCount() is about to reach `tick` (Linux: about 0.5 ms before it;
+// Windows, whose clock gives no fraction of a tick: within about 0.2 ms after it), so
+// that a caller polling the clock afterwards sees the tick arrive without burning a
+// core. Returns at once when `tick` is already due.
 void SleepUntilTick(uint32_t tick);
 
 }  // namespace platform

@@ -28,10 +28,11 @@ if dpkg-query -W -f='${Status}' wine32 2>/dev/null | grep -q "install ok install
     echo "warning: wine32 is installed; Wine may fail to start 64-bit programs" >&2
 fi
 
-# build <folder> <arch>: configures and builds; fails on any compiler warning.
+# build <folder> <arch>: configures as scripts/build-windows.sh does (so the two share
+# the build folders) and builds; fails on any compiler warning, the tests' included.
 build() {
     local dir=$1 arch=$2
-    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVX_WERROR=ON \
         -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-mingw-$arch.cmake" >/dev/null
     local log="$dir/build.log"
     echo "Building $dir"
@@ -51,6 +52,9 @@ build build-win32 i686
 
 # The tests' own X server on a free display, and the prefix's Wine server for the run.
 export WINEPREFIX=$ROOT/build-win64/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# DirectSound opens on ALSA's null device (build-win64/wine-run.sh uses the same file).
+export ALSA_CONFIG_PATH=$ROOT/build-win64/alsa-null.conf
+echo 'pcm.!default { type null }' >"$ALSA_CONFIG_PATH"
 display_file=$(mktemp)
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
 xvfb_pid=$!
@@ -76,7 +80,11 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineserver -w
     : > "$WINEPREFIX/drive_c/vamex-test-prefix"
 fi
+# Wine's services and desktop start now, on no pipe of CTest's: started by a test they
+# would inherit its output pipe and keep CTest waiting until its timeout.
 wineserver -p
+wineboot </dev/null >/dev/null 2>&1
+wine cmd /c exit </dev/null >/dev/null 2>&1
 
 cd build-win64
 ctest --output-on-failure -j"$JOBS"

@@ -44,7 +44,7 @@ function(vx_windows_test_suite target)
     endif()
     gtest_discover_tests(${target}
         WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
-        PROPERTIES TIMEOUT 300 ${lock}
+        PROPERTIES TIMEOUT 120 ${lock}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 120)
 endfunction()

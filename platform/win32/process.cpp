@@ -40,13 +40,28 @@ std::string FullName(const char* application) {
     }
 }
 
+// True for a Windows program file. Wine would start a Unix script or binary of that
+// name too, through a shell: only what Windows itself runs is started.
+bool IsWindowsProgram(const std::string& path) {
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    char magic[2] = {};
+    DWORD read = 0;
+    bool ok = ::ReadFile(file, magic, sizeof(magic), &read, nullptr) && read == 2 &&
+              magic[0] == 'M' && magic[1] == 'Z';
+    ::CloseHandle(file);
+    return ok;
+}
+
 }  // namespace
 
 bool RunAndWait(const char* application, const char* argument) {
     if (!application || !*application) return false;
     std::string path = FullName(application);
     DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        !IsWindowsProgram(path))
         return false;
 
     std::string line;

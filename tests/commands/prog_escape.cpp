@@ -2,14 +2,11 @@
 // holds Escape down before a SHOWSCREEN; "save" loads the picture VX_TEST_PICTURE on
 // a 322 x 200 display (rows that need padding) and saves it as VX_TEST_SHOT.
 // VX_TEST_OUT names a file of notes that shows how far it got.
-#ifndef _WIN32
-#include <SDL2/SDL.h>
-#endif
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "support/inject.h"
 #include "vamex.h"
 
 namespace {
@@ -33,16 +30,8 @@ void Note(const char* text) {
 }
 
 void PushEscape() {
-#ifdef _WIN32
-    Note("push failed");  // no key injection on this build yet
-#else
-    SDL_Event e{};
-    e.type = SDL_KEYDOWN;
-    e.key.state = SDL_PRESSED;
-    e.key.keysym.scancode = SDL_SCANCODE_ESCAPE;
-    e.key.keysym.sym = SDLK_ESCAPE;
-    if (SDL_PushEvent(&e) != 1) Note("push failed");
-#endif
+    vxtest::FocusWindow(hWnd);
+    vxtest::Press(vxtest::DIK_ESCAPE);
 }
 
 }  // namespace

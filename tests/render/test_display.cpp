@@ -141,9 +141,11 @@ TEST(Display, OtherMessagesReachTheWindowProcedure) {
     ASSERT_TRUE(platform::RegisterWindowClass("Vamex Pump", Proc::Call));
     HWND window = platform::CreateWindow("Vamex Pump", "pump", 0, 0, 64, 64);
     ASSERT_NE(window, nullptr);
+    seen = 0;  // creating a real window already sends it WM_MOVE
     platform::PostMessage(window, platform::WM_MOVE, 0, 0);
     platform::Message msg;
     ASSERT_TRUE(platform::PeekMessage(&msg, window));
+    EXPECT_EQ(msg.message, platform::WM_MOVE);
     platform::DispatchMessage(&msg);
     EXPECT_EQ(seen, 1);
     EXPECT_FALSE(platform::PeekMessage(&msg, window));
@@ -178,6 +180,10 @@ TEST(Display, FullscreenFallsBackToTheDesktopDepth) {
     // The desktop's size at another depth: only the size is changed.
     ASSERT_TRUE(renderer->DoFullscreen());
     EXPECT_TRUE(renderer->Fullscreen());
+    if (renderer->Bits() == refused) {
+        renderer->DoWindowed();
+        GTEST_SKIP() << "the display takes " << refused << " bits a pixel too";
+    }
     EXPECT_EQ(renderer->Bits(), depth);
     EXPECT_EQ(platform::ShowCursor(true), cursor);  // hidden once: count one lower, now back
     platform::ShowCursor(false);
