@@ -40,11 +40,6 @@ function(vx_windows_test_suite target)
     elseif(target STREQUAL "test_input" OR target STREQUAL "test_commands")
         set(extra RUN_SERIAL TRUE)
     endif()
-    # Input tests put keys and clicks into the one desktop's queue, where they reach
-    # whichever window has the focus: nothing else may run beside them.
-    if(target STREQUAL "test_input")
-        set(lock RUN_SERIAL TRUE)
-    endif()
     gtest_discover_tests(${target}
         WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
         PROPERTIES TIMEOUT 120 ${extra}
