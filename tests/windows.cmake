@@ -32,14 +32,17 @@ function(vx_windows_test_suite target)
     if(VX_TEST_EMULATOR)
         set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR ${VX_TEST_EMULATOR})
     endif()
-    # The deliverables' cases share the prefix's C:\Program Files folder.
-    set(lock "")
+    # The deliverables' cases share the prefix's C:\Program Files folder. Keys and clicks
+    # go through Wine's one desktop, where another test's window could take them.
+    set(extra "")
     if(target STREQUAL "test_game")
-        set(lock RESOURCE_LOCK program_files)
+        set(extra RESOURCE_LOCK program_files)
+    elseif(target STREQUAL "test_input" OR target STREQUAL "test_commands")
+        set(extra RUN_SERIAL TRUE)
     endif()
     gtest_discover_tests(${target}
         WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
-        PROPERTIES TIMEOUT 120 ${lock}
+        PROPERTIES TIMEOUT 120 ${extra}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 120)
 endfunction()
