@@ -152,17 +152,23 @@ bool RewriteInPlace(const std::string& target, const char* data, size_t size) {
     return ok;
 }
 
-}  // namespace
+// Keeps the system's reason for a failed step: the clean-up after it (closing, freeing)
+// may reset the thread's last error.
+bool Failed(DWORD* error) {
+    *error = ::GetLastError();
+    return false;
+}
 
-bool ReplaceFile(const std::string& path, const char* data, size_t size) {
+// The replacement itself; on failure `*error` is the failed step's system error.
+bool Replace(const std::string& path, const char* data, size_t size, DWORD* error) {
     if (path.empty() || (size > 0 && !data)) {
         ::SetLastError(ERROR_INVALID_PARAMETER);
-        return false;
+        return Failed(error);
     }
     DWORD attributes = 0;
     std::string target;
     Existing existing = Examine(path, &attributes, &target);
-    if (existing == Existing::Refused) return false;
+    if (existing == Existing::Refused) return Failed(error);
 
     // A new file takes its folder's access as any new file does; an old file's content
     // stays its owner's alone until the replacement has the old file's access list.
@@ -172,33 +178,39 @@ bool ReplaceFile(const std::string& path, const char* data, size_t size) {
         CreateSibling(target, tempPath, existing == Existing::File ? ownerOnly.Get() : nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         // A missing folder takes nothing; a refusing one still lets us write the file.
-        DWORD error = ::GetLastError();
-        if (error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME) return false;
-        return RewriteInPlace(target, data, size);
+        DWORD refused = ::GetLastError();
+        if (refused == ERROR_PATH_NOT_FOUND || refused == ERROR_INVALID_NAME) return Failed(error);
+        return RewriteInPlace(target, data, size) || Failed(error);
     }
-    bool ok = WriteAll(file, data, size) && ::FlushFileBuffers(file);
-    if (!::CloseHandle(file)) ok = false;
-    if (ok && existing == Existing::File) ok = TakeAccess(target, tempPath);
+    bool ok = (WriteAll(file, data, size) && ::FlushFileBuffers(file)) || Failed(error);
+    if (!::CloseHandle(file) && ok) ok = Failed(error);
+    if (ok && existing == Existing::File) ok = TakeAccess(target, tempPath) || Failed(error);
     if (ok && existing == Existing::File && (attributes & kKeptAttributes))
-        ok = ::SetFileAttributesA(tempPath.c_str(), attributes & kKeptAttributes) != FALSE;
-    if (ok) {
-        if (g_failRename) {
-            ::SetLastError(ERROR_WRITE_FAULT);
-            ok = false;
-        } else {
-            ok = ::MoveFileExA(tempPath.c_str(), target.c_str(),
-                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-        }
+        ok = ::SetFileAttributesA(tempPath.c_str(), attributes & kKeptAttributes) || Failed(error);
+    if (ok && g_failRename) {
+        ::SetLastError(ERROR_WRITE_FAULT);
+        ok = Failed(error);
+    } else if (ok) {
+        ok = ::MoveFileExA(tempPath.c_str(), target.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ||
+             Failed(error);
     }
     if (!ok) {
-        // The reason is the failed step's, not the clean-up's.
-        DWORD error = ::GetLastError();
+        // The reason was kept at the failed step; the clean-up's own does not count.
         ::SetFileAttributesA(tempPath.c_str(), FILE_ATTRIBUTE_NORMAL);
         ::DeleteFileA(tempPath.c_str());
-        ::SetLastError(error);
         return false;
     }
     return true;
+}
+
+}  // namespace
+
+bool ReplaceFile(const std::string& path, const char* data, size_t size) {
+    DWORD error = ERROR_SUCCESS;
+    if (Replace(path, data, size, &error)) return true;
+    ::SetLastError(error);
+    return false;
 }
 
 namespace test {

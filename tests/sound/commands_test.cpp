@@ -105,16 +105,21 @@ TEST_F(SoundCommands, AFailedLoadReturns3AndKeepsTheSlotsSample) {
     _g_error = 0;
     ASSERT_EQ(LOADSOUND(VXStr(LevelFile("kept.wav", 8192, 300).c_str()), 7, 2), 0);
     EXPECT_EQ(LOADSOUND(VXStr(wavgen::TempFile("none.wav").c_str()), 7, 1), 3);
-    // 8-bit mono at 1000 Hz, 3.1 MB: more than 256 MiB at the device's rate.
-    wavgen::Layout slow;
-    slow.rate = 1000;
-    slow.bits = 8;
-    std::string big = MakeFile("slow.wav", slow, std::vector<int16_t>(3100000));
-    EXPECT_EQ(LOADSOUND(VXStr(big.c_str()), 7, 1), 3);
+    if (kHeard) {
+        // 8-bit mono at 1000 Hz, 3.1 MB: more than 256 MiB at the runtime mixer's rate
+        // (DirectSound keeps samples as they come and takes it).
+        wavgen::Layout slow;
+        slow.rate = 1000;
+        slow.bits = 8;
+        std::string big = MakeFile("slow.wav", slow, std::vector<int16_t>(3100000));
+        EXPECT_EQ(LOADSOUND(VXStr(big.c_str()), 7, 1), 3);
+    }
     EXPECT_EQ(_g_error, 0);  // not recorded as the program's error
     EXPECT_EQ(DXwav[7].count, 2);
     EXPECT_EQ(PLAYSOUND(7, 0), 0);  // the sample loaded before still sounds
-    EXPECT_FLOAT_EQ(Render(100)[0], 0.25f);
+    if (kHeard) {
+        EXPECT_FLOAT_EQ(Render(100)[0], 0.25f);
+    }
     EXPECT_EQ(PLAYSOUND(90, 0), 0);  // never loaded
     EXPECT_EQ(Peak(Render(300), 0, 200), 0.0f);
 }
