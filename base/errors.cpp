@@ -91,8 +91,10 @@ std::FILE* _OpenDataFile(const std::string& path) {
 }
 
 void _FileFailure(const char* command, const char* name, const char* reason) {
-    // The reason first: resolving the name makes system calls of its own.
-    std::string why = g_fileReason[0] ? g_fileReason : reason ? reason : platform::LastErrorText();
+    // The system's reason first: resolving the name makes system calls of its own, and
+    // on Windows even reaching this thread's own storage clears the last error.
+    std::string system = reason ? std::string() : platform::LastErrorText();
+    std::string why = g_fileReason[0] ? g_fileReason : reason ? reason : system;
     g_fileReason[0] = 0;
     std::string line = "vamex: ";
     line += command ? command : "";
