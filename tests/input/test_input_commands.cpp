@@ -1,11 +1,10 @@
 // The input commands on the host's devices and a real GL context, driven by input put
 // into the system's queue (support/inject.h). Input is queued before a waiting
 // command starts: the devices take one change per key on each poll, so the commands
-// meet it poll by poll as they would meet a player's hands. The cases on frames read
-// back between polls and on SDL's virtual joysticks run on the Linux build only.
+// meet it poll by poll as they would meet a player's hands. The cases on SDL's
+// virtual joysticks run on the Linux build only.
 #ifndef _WIN32
 #include <SDL2/SDL.h>
-#include <dlfcn.h>
 #endif
 
 #include <string>
@@ -16,32 +15,19 @@
 #include "host/globals.h"
 #include "input_support.h"
 #include "platform/gl.h"
+#include "platform/window.h"
 #include "render/OpenGLFont.h"
 #include "render/OpenGLLumeris.h"
 #include "support/display.h"
 
 using namespace inputtest;
 
-#ifndef _WIN32
 namespace {
 
-// Frames read back just before they are presented, while `capturing` is set.
+// Frames read back just before they are presented, while `capturing` is set, so the
+// tests can read what INPUT showed between two of its polls.
 bool capturing = false;
 std::vector<std::vector<vxtest::Pixel>> shown;
-
-}  // namespace
-
-// Every frame the renderer presents passes here on its way to SDL, so the tests can
-// read what INPUT showed between two of its polls.
-extern "C" void SDL_GL_SwapWindow(SDL_Window* window) {
-    using Swap = void (*)(SDL_Window*);
-    static Swap real = (Swap)dlsym(RTLD_NEXT, "SDL_GL_SwapWindow");
-    if (capturing) shown.push_back(vxtest::ReadBlock(0, 0, lumeris.Width(), lumeris.Height()));
-    real(window);
-}
-#endif
-
-namespace {
 
 constexpr int kWidth = 640, kHeight = 480;
 constexpr int kCell = 16;  // the font's advance and line height
@@ -57,9 +43,10 @@ protected:
         _g_error = 0;
     }
     void TearDown() override {
-#ifndef _WIN32
         capturing = false;
         shown.clear();
+        platform::test::OnSwap(nullptr);
+#ifndef _WIN32
         if (stick_) SDL_JoystickClose(stick_);
         if (stickIndex_ >= 0) SDL_JoystickDetachVirtual(stickIndex_);
 #endif
@@ -175,7 +162,13 @@ TEST_F(InputCommands, InputDropsKeysPastTheLongestText) {
     EXPECT_EQ(Edit((full + "x").c_str(), 0, 0), full.substr(0, 1020) + "k");
 }
 
+// Linux build only for now: under Wine the same queued keys give one poll fewer (44
+// frames of 45), not yet explained.
 #ifndef _WIN32
+void NoteFrame(HWND) {
+    if (capturing) shown.push_back(vxtest::ReadBlock(0, 0, lumeris.Width(), lumeris.Height()));
+}
+
 // Four coloured quarters, meeting where the text will be.
 const vxtest::Pixel kQuarters[4] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0}};
 
@@ -225,6 +218,7 @@ TEST_F(InputCommands, InputKeepsThePictureWhileTextAndCursorChange) {
     Tap(DIK_RETURN);
 
     DrawQuarters();
+    platform::test::OnSwap(NoteFrame);
     capturing = true;
     VXStr text = "ab";
     EXPECT_EQ(INPUT(text, x, y), 0);
@@ -252,7 +246,6 @@ TEST_F(InputCommands, InputKeepsThePictureWhileTextAndCursorChange) {
     // The surface is given back.
     EXPECT_EQ(lumeris.Surface(3)->columns, 0);
 }
-
 #endif
 
 TEST_F(InputCommands, MouseStateKeepsThePositionWithinTheDisplayInclusive) {
