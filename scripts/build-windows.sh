@@ -6,16 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-missing=()
-for package in cmake ninja-build g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix; do
-    dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
-done
-if ((${#missing[@]})); then
-    sudo=""
-    [[ $(id -u) -eq 0 ]] || sudo=sudo
-    $sudo apt-get update
-    $sudo apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+scripts/install-packages.sh --no-recommends cmake ninja-build g++-mingw-w64-x86-64-posix \
+    g++-mingw-w64-i686-posix
 
 jobs="${VX_JOBS:-2}"
 for pair in x86_64:win64 i686:win32; do

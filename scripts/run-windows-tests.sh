@@ -10,20 +10,8 @@ ROOT=$PWD
 JOBS=$(nproc)
 
 # Never wine32: with it installed the wine launcher fails even for 64-bit programs.
-packages=(cmake ninja-build g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest
-          wine64 xvfb xauth util-linux)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    SUDO=""
-    [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-    $SUDO apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends \
-        "${missing[@]}" >/dev/null
-fi
+scripts/install-packages.sh --no-recommends cmake ninja-build g++-mingw-w64-x86-64-posix \
+    g++-mingw-w64-i686-posix googletest wine64 xvfb xauth util-linux
 if dpkg-query -W -f='${Status}' wine32 2>/dev/null | grep -q "install ok installed"; then
     echo "warning: wine32 is installed; Wine may fail to start 64-bit programs" >&2
 fi
