@@ -5,22 +5,29 @@
 # that a Windows player unpacks and runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+VX_SCRIPT=build-windows.sh
+. scripts/lib.sh
 
+vx_begin "install packages"
 scripts/install-packages.sh --no-recommends cmake ninja-build g++-mingw-w64-x86-64-posix \
     g++-mingw-w64-i686-posix
+vx_require cmake:cmake ninja-build:ninja cmake:cpack \
+    g++-mingw-w64-x86-64-posix:x86_64-w64-mingw32-g++-posix \
+    g++-mingw-w64-i686-posix:i686-w64-mingw32-g++-posix
 
 jobs="${VX_JOBS:-2}"
 for pair in x86_64:win64 i686:win32; do
     arch="${pair%%:*}"
     dir="build-${pair##*:}"
-    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="cmake/toolchain-mingw-$arch.cmake" -DVX_WERROR=ON >/dev/null
+    vx_step "configure $dir" cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="cmake/toolchain-mingw-$arch.cmake" -DVX_WERROR=ON
     # The programs and what the zip holds; scripts/run-windows-tests.sh builds the rest.
+    vx_begin "build $dir"
     ninja -C "$dir" -j"$jobs" scroll_on scroll_off demo
-    for program in scroll_on scroll_off demo; do
-        test -f "$dir/game/$program.exe"
+    vx_begin "check the programs in $dir"
+    for program in game/scroll_on.exe game/scroll_off.exe game/demo.exe game/SMALFONT.BMP; do
+        [ -f "$dir/$program" ] || { echo "$dir/$program was not made" >&2; exit 1; }
     done
-    test -f "$dir/game/SMALFONT.BMP"
-    (cd "$dir" && cpack -G ZIP >/dev/null)
+    vx_step "make the zip in $dir" bash -c "cd '$dir' && cpack -G ZIP"
     echo "$dir: $(ls "$dir"/vamex-*.zip)"
 done

@@ -5,13 +5,17 @@
 # Usage: scripts/check-deb.sh [build-dir]   (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+VX_SCRIPT=check-deb.sh
+. scripts/lib.sh
 BUILD_DIR=${1:-build}
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 
+vx_begin "set up and build"
 scripts/setup.sh "$BUILD_DIR"
 rm -f "$BUILD_DIR"/vamex-dev_*.deb
-(cd "$BUILD_DIR" && cpack -G DEB >/dev/null)
+vx_step "make the package" bash -c "cd '$BUILD_DIR' && cpack -G DEB"
+vx_begin "check the package"
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$BUILD_DIR/CMakeCache.txt")
 deb="$BUILD_DIR/vamex-dev_${version}_$(dpkg --print-architecture).deb"
 [ -f "$deb" ] || { echo "check-deb: $deb was not made"; exit 1; }
@@ -21,25 +25,27 @@ depends=$(dpkg-deb -f "$deb" Depends)
 work=$(mktemp -d)
 cleanup() {
     if dpkg-query -W -f='${Status}' vamex-dev 2>/dev/null | grep -q "install ok installed"; then
-        $SUDO dpkg -r vamex-dev >/dev/null
+        $SUDO dpkg -r vamex-dev >"$VX_LOG_DIR/check-deb.remove.log" 2>&1 ||
+            echo "check-deb: could not remove vamex-dev" >&2
     fi
     rm -rf "$work"
 }
-trap cleanup EXIT
+VX_CLEANUP=cleanup
 
-$SUDO dpkg -i "$deb" >/dev/null
+vx_step "install the package" $SUDO dpkg -i "$deb"
 echo "check-deb: installed $(basename "$deb")"
 
-cmake -S examples/hello -B "$work/hello" -G Ninja >"$work/log.txt" 2>&1 ||
-    { cat "$work/log.txt"; exit 1; }
-cmake --build "$work/hello" >>"$work/log.txt" 2>&1 || { cat "$work/log.txt"; exit 1; }
+vx_step "configure examples/hello" cmake -S examples/hello -B "$work/hello" -G Ninja
+vx_step "build examples/hello" cmake --build "$work/hello"
 found=$(sed -n 's/^Vamex_DIR:PATH=//p' "$work/hello/CMakeCache.txt")
 [ "$found" = "/usr/lib/cmake/Vamex" ] || { echo "check-deb: found Vamex in '$found'"; exit 1; }
 mkdir -p "$work/pc"
 # shellcheck disable=SC2046 # the flags are meant to split
+vx_begin "build examples/hello with pkg-config"
 g++ examples/hello/hello.cpp -o "$work/pc/hello" $(pkg-config --cflags --libs vamex)
 echo "check-deb: examples/hello built with find_package and with pkg-config"
 
+vx_begin "run hello with the scripted player"
 player=$(realpath -m "$BUILD_DIR/tests/libvx_script_player.so")
 if [ -f "$player" ]; then
     # F12 keeps a picture, Space ends the wait (frames 23 and 24 are the program's first).
@@ -50,6 +56,6 @@ if [ -f "$player" ]; then
     echo "check-deb: hello ran and kept its picture"
 fi
 
-$SUDO dpkg -r vamex-dev >/dev/null
+vx_step "remove the package" $SUDO dpkg -r vamex-dev
 [ ! -e /usr/include/vamex ] || { echo "check-deb: /usr/include/vamex left behind"; exit 1; }
 echo "check-deb: removed vamex-dev"

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Installs whichever of the named Debian packages are missing (with sudo when not root).
+# apt-get's output is kept in a log and shown when it fails.
 # Usage: scripts/install-packages.sh [--no-recommends] package...
 set -euo pipefail
+VX_SCRIPT=install-packages.sh
+. "$(dirname "$0")/lib.sh"
 options=()
 if [ "${1:-}" = "--no-recommends" ]; then
     options+=(--no-install-recommends)
@@ -15,5 +18,6 @@ done
 echo "Installing: ${missing[*]}"
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-$SUDO apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${options[@]}" "${missing[@]}" >/dev/null
+vx_step "apt-get update" $SUDO apt-get update -q
+vx_step "apt-get install ${missing[*]}" $SUDO env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y -q "${options[@]}" "${missing[@]}"

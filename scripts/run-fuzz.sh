@@ -5,16 +5,22 @@
 # Usage: scripts/run-fuzz.sh [seconds per target] [target...]   (default: 60, all five)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+VX_SCRIPT=run-fuzz.sh
+. scripts/lib.sh
 seconds=${1:-60}
 [ $# -gt 0 ] && shift
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(bmp font wave linefile resolve)
 
+vx_begin "install packages"
 scripts/install-packages.sh clang libclang-rt-14-dev cmake ninja-build pkg-config libsdl2-dev \
     libgl-dev libegl-dev
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DVX_FUZZ=ON -DVX_TESTS=OFF -DVX_BENCH=OFF >/dev/null
+vx_require clang:clang clang:clang++ cmake:cmake ninja-build:ninja
+vx_step "configure build-fuzz" env CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVX_FUZZ=ON -DVX_TESTS=OFF -DVX_BENCH=OFF
+vx_begin "build the fuzz targets"
 ninja -C build-fuzz -j"$(nproc)" $(printf 'fuzz_%s ' "${targets[@]}")
+vx_begin "run the fuzz targets"
 
 # The targets write files on every run: in memory where it can be, as a busy disk
 # slows them a hundredfold.
@@ -40,6 +46,7 @@ for t in "${targets[@]}"; do
 done
 if [ ${#failed[@]} -gt 0 ]; then
     echo "fuzz: reports from ${failed[*]} (logs in build-fuzz/<target>.log)"
+    VX_STEP="fuzz_${failed[0]} reported"
     exit 1
 fi
 echo "fuzz: ${#targets[@]} targets, no reports"

@@ -5,8 +5,16 @@
 # Usage: scripts/run-main.sh [scroll_on|scroll_off]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+VX_SCRIPT=run-main.sh
+. scripts/lib.sh
 PROGRAM=${1:-scroll_on}
+case "$PROGRAM" in
+    scroll_on | scroll_off) ;;
+    *) echo "usage: scripts/run-main.sh [scroll_on|scroll_off]" >&2; exit 2 ;;
+esac
+vx_begin "set up and build"
 scripts/setup.sh build
+vx_begin "write the sample configuration"
 
 PREFIX="$PWD/build/sample-wine"
 CFG_DIR="$PREFIX/drive_c/Program Files/Microsoft Games/Combat Flight Simulator 2"
@@ -24,6 +32,7 @@ if [ ! -f "$CFG" ]; then
     done > "$CFG"
 fi
 
+vx_begin "run $PROGRAM"
 echo "Configuration: $CFG"
 echo "Line 72 before: $(sed -n 73p "$CFG" | tr -d '\r')"
 rc=0
@@ -31,3 +40,4 @@ rc=0
 echo "$PROGRAM exited with code $rc"
 echo "Line 72 after:  $(sed -n 73p "$CFG" | tr -d '\r')"
 echo "Lines in file:  $(wc -l < "$CFG")"
+[ "$rc" -eq 0 ] || exit "$rc"

@@ -5,11 +5,17 @@
 # LeakSanitizer counts leaks in the cases that use no GL (see below).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+VX_SCRIPT=run-sanitized.sh
+. scripts/lib.sh
+vx_begin "install packages"
 scripts/install-packages.sh clang libclang-rt-14-dev cmake ninja-build pkg-config libsdl2-dev \
     libgl-dev libegl-dev libgl1-mesa-dri libgtest-dev xvfb xauth
-CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DVX_SANITIZE=ON -DVX_BENCH=OFF >/dev/null
+vx_require clang:clang clang:clang++ cmake:cmake ninja-build:ninja xvfb:Xvfb
+vx_step "configure build-asan" env CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVX_SANITIZE=ON -DVX_BENCH=OFF
+vx_begin "build build-asan"
 ninja -C build-asan -j"$(nproc)"
+vx_begin "run the sanitized suite"
 
 reports=$PWD/build-asan/sanitizer-reports
 rm -rf "$reports"
@@ -30,8 +36,13 @@ status=0
 suites=$(for t in test_lang test_platform; do
     ASAN_OPTIONS=detect_leaks=0 build-asan/tests/$t --gtest_list_tests | grep -v '^ ' | tr -d .
 done | paste -sd'|')
-(cd build-asan && ASAN_OPTIONS="$options:detect_leaks=1" ctest -R "^($suites)\." -j2 \
-    --output-on-failure >/dev/null) || status=1
+# Only failures are shown: the passing cases were shown above.
+leak_log=$VX_LOG_DIR/run-sanitized.leaks.log
+if ! (cd build-asan && ASAN_OPTIONS="$options:detect_leaks=1" ctest -R "^($suites)\." -j2 \
+    --output-on-failure >"$leak_log" 2>&1); then
+    grep -B5 -A40 -E "Failed|\*\*\*" "$leak_log" | head -n 120
+    status=1
+fi
 # A refused huge allocation leaves a warning there too; only reports count.
 found=$(grep -lE "ERROR: |runtime error" "$reports"/* 2>/dev/null || true)
 if [ -n "$found" ]; then
@@ -40,4 +51,5 @@ if [ -n "$found" ]; then
     status=1
 fi
 [ $status -eq 0 ] && echo "sanitizers: whole suite clean"
+[ $status -eq 0 ] || VX_STEP="a sanitized test failed or reported"
 exit $status
