@@ -101,13 +101,12 @@ void RemoveLeftovers(const std::string& target) {
         if (std::strncmp(e->d_name, prefix.c_str(), prefix.size()) != 0) continue;
         // PID and counter, both decimal, and nothing else.
         const char* p = e->d_name + prefix.size();
-        char* end = nullptr;
-        errno = 0;
-        long pid = std::strtol(p, &end, 10);
-        if (errno || end == p || *end != '-' || pid <= 0 || pid > INT_MAX) continue;
-        p = end + 1;
-        std::strtoul(p, &end, 10);
-        if (errno || end == p || *end) continue;
+        long long pid = 0;
+        for (; *p >= '0' && *p <= '9' && pid <= INT_MAX; ++p) pid = pid * 10 + (*p - '0');
+        if (*p != '-' || pid <= 0 || pid > INT_MAX) continue;
+        const char* counter = ++p;
+        while (*p >= '0' && *p <= '9') ++p;
+        if (p == counter || *p) continue;
         if (kill((pid_t)pid, 0) == 0 || errno != ESRCH) continue;  // its process may still write
         std::string path = dir + e->d_name;
         struct stat st;
