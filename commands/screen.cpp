@@ -12,6 +12,7 @@
 #include "input/DirectInput.h"
 #include "platform/files.h"
 #include "platform/gl.h"
+#include "platform/sizes.h"
 #include "render/OpenGLLumeris.h"
 
 namespace {
@@ -127,12 +128,13 @@ int SAVEBMP(VXStr file) {
     const int width = lumeris.Width(), height = lumeris.Height();
     // A BMP's sizes are 32-bit: a frame whose file would not fit in them is not saved.
     const uint64_t rowBytes = ((uint64_t)(width > 0 ? width : 0) * 3 + 3) & ~(uint64_t)3;
-    const uint64_t pixelBytes = rowBytes * (uint64_t)(height > 0 ? height : 0);
-    if (width <= 0 || height <= 0 || 54 + pixelBytes > 0xFFFFFFFFu) {
+    const std::optional<size_t> rowsBytes = platform::BlockBytes(rowBytes, height);
+    if (width <= 0 || height <= 0 || !rowsBytes || 54 + (uint64_t)*rowsBytes > 0xFFFFFFFFu) {
         _FileFailure("SAVEBMP", file, "no frame a BMP file can hold");
         return _Error(VX_ERR_FILE);
     }
-    std::vector<uint8_t> data(54 + (size_t)pixelBytes, 0);
+    const size_t pixelBytes = *rowsBytes;
+    std::vector<uint8_t> data(54 + pixelBytes, 0);
     auto put16 = [&](size_t at, uint32_t v) {
         data[at] = (uint8_t)v;
         data[at + 1] = (uint8_t)(v >> 8);

@@ -12,6 +12,8 @@
 #include "host/host.h"
 #include "platform/clock.h"
 #include "platform/window.h"
+#include "render/OpenGLFont.h"
+#include "render/OpenGLLumeris.h"
 
 namespace {
 
@@ -84,5 +86,9 @@ void _HostExit(int code) {
         for (uint32_t waited = 0; g_mainInWindow && waited < kMainLeavesWindowMs; ++waited)
             platform::Sleep(1);
     }
+    // The GL objects go now, on the thread whose context they belong to: the exit
+    // handlers that follow may include the GL library's own.
+    fnt.FreeGlyphs();
+    lumeris.ReleaseContext();
     std::exit(code);
 }

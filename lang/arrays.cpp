@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "base/errors.h"
+#include "platform/sizes.h"
 
 namespace {
 
@@ -25,8 +26,9 @@ int Size(Array& array, size_t slotBytes, int n, const int (&d)[8]) {
     }
     std::free(array.data);
     array.data = nullptr;
-    if (!fits) return _Error(VX_ERR_RANGE);
-    void* block = std::calloc((size_t)count, slotBytes);
+    const std::optional<size_t> bytes = platform::BlockBytes(count, slotBytes);
+    if (!fits || !bytes) return _Error(VX_ERR_RANGE);
+    void* block = std::calloc(*bytes, 1);
     if (!block) return _Error(VX_ERR_RANGE);
     array.data = static_cast<decltype(array.data)>(block);
 

@@ -20,7 +20,10 @@ std::string ResolvePath(const char* name);
 // Replaces the file at `path` (a resolved name) with `data` atomically: a sibling
 // temporary file, open to its owner only, is written, given the old file's owner and
 // permission bits, flushed and renamed over it; only where the folder refuses a new file
-// is the file rewritten in place. A read-only file, a folder or a device is left
+// (POSIX: or a new file could not have the old one's owner) is the file rewritten in
+// place, and then whole or not at all but for a crash while a shorter text cuts the old
+// tail. Temporary files of rewrites whose process died are removed on the way (POSIX).
+// A read-only file, a folder or a device is left
 // untouched. A link is written through, also one whose target does not exist yet, and
 // stays a link. True when written; else LastErrorText says why.
 bool ReplaceFile(const std::string& path, const char* data, size_t size);

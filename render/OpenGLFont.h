@@ -16,6 +16,8 @@ public:
     // Loads the glyphs from a 24-bit BMP picture; pixels of `transparent`
     // (0x00BBGGRR) become clear. A failed load keeps the previous glyphs.
     bool LoadBMPTexture(const char* file, unsigned long transparent);
+    // Deletes the glyph textures (the program's end, while the GL context is whole).
+    void FreeGlyphs();
     // Sets the right edge used for line wrapping.
     void SetScreenWidth(short w) { ScreenWidth = w; }
 

@@ -62,6 +62,10 @@ public:
     unsigned short FlipScreens();
     unsigned short ConstFlip() { return flipRate; }
     bool IsActive() { return active; }
+    // Deletes every texture and then the GL context, while the GL library is still
+    // whole; the program's end calls it before the process's exit handlers run, after
+    // which the destructor makes no GL call. The renderer is inactive afterwards.
+    void ReleaseContext();
 
     // Images.
     int LoadSprite(unsigned slot, const char* fileName, unsigned long colourKey);

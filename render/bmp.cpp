@@ -9,6 +9,7 @@
 
 #include "base/errors.h"
 #include "platform/files.h"
+#include "platform/sizes.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ void TakeRows(const BmpHeader& header, const uint8_t* data, BmpPicture* picture)
     picture->width = header.width;
     picture->height = header.height;
     picture->rowBytes = header.rowBytes;
-    picture->pixels.resize(header.rowBytes * (size_t)header.height);
+    picture->pixels.resize(header.pixelBytes);
     for (int row = 0; row < header.height; ++row) {
         int stored = header.topDown ? header.height - 1 - row : row;
         std::memcpy(&picture->pixels[(size_t)stored * header.rowBytes],
@@ -66,7 +67,10 @@ bool ReadBmpHeader(const uint8_t* data, size_t size, int maxSide, BmpHeader* hea
     if (rows < 1 || rows > maxSide) return false;
 
     uint64_t rowBytes = 3 * (uint64_t)width + (uint64_t)width % 4;
-    uint64_t needed = rowBytes * (uint64_t)rows;
+    // The rows are kept in one block: a picture too large for one is refused.
+    const std::optional<size_t> rowsBytes = platform::BlockBytes(rowBytes, rows);
+    if (!rowsBytes) return false;
+    uint64_t needed = *rowsBytes;
     if (sizeImage == 0) {
         uint64_t computed = (uint64_t)rows * ((24 * (uint64_t)width + 31) / 32) * 4;
         if (computed > 0xFFFFFFFFu) return false;
@@ -80,6 +84,7 @@ bool ReadBmpHeader(const uint8_t* data, size_t size, int maxSide, BmpHeader* hea
     header->height = (int)rows;
     header->topDown = topDown;
     header->rowBytes = (size_t)rowBytes;
+    header->pixelBytes = *rowsBytes;
     return true;
 }
 
@@ -111,7 +116,7 @@ bool ReadBmp(const char* fileName, int maxSide, BmpPicture* picture) {
         read.width = header.width;
         read.height = header.height;
         read.rowBytes = header.rowBytes;
-        read.pixels.resize(header.rowBytes * (size_t)header.height);
+        read.pixels.resize(header.pixelBytes);
         if (std::fread(read.pixels.data(), 1, read.pixels.size(), file) == read.pixels.size()) {
             if (header.topDown) FlipRows(&read);
             *picture = std::move(read);

@@ -28,6 +28,7 @@ struct BmpHeader {
     int height = 0;        // always positive
     bool topDown = false;  // the file stored its top row first
     size_t rowBytes = 0;
+    size_t pixelBytes = 0;  // rowBytes x height, the rows kept
 };
 
 // The first bytes of a file that ReadBmpHeader needs: file header and info block.

@@ -45,12 +45,26 @@ OpenGLLumeris::OpenGLLumeris()
 OpenGLLumeris::~OpenGLLumeris() {
     if (!window) return;  // never bound to a window: no context to release
     DoWindowed();
+    // A program's end has released the context already (ReleaseContext); only a
+    // renderer used without the host still holds it here.
     if (hRC) {
         for (int i = 0; i < kSprites; ++i) glDeleteTextures(1, &spriteTexture[i]);
         platform::MakeCurrent(window, nullptr);
         platform::DeleteGLContext(hRC);
         hRC = nullptr;
     }
+}
+
+void OpenGLLumeris::ReleaseContext() {
+    if (!window || !hRC) return;
+    // The GL library may tear its own state down in an exit handler of its own, and a
+    // draw still queued (a frame never flipped) is then flushed into freed memory:
+    // everything goes while the library is whole.
+    FreeAll();
+    platform::MakeCurrent(window, nullptr);
+    platform::DeleteGLContext(hRC);
+    hRC = nullptr;
+    active = false;
 }
 
 int OpenGLLumeris::Init(HWND windowHandle, int w, int h, int b, unsigned short frame) {

@@ -24,10 +24,16 @@ OpenGLFont::OpenGLFont() : GlyphWidth(0), GlyphHeight(0), ScreenWidth(0) {
 }
 
 OpenGLFont::~OpenGLFont() {
-    // Names of 0 were never made; skipping them keeps a font that never loaded
-    // away from GL, which may have no context left at exit.
-    for (GLuint& name : GlyphTexture)
+    FreeGlyphs();
+}
+
+void OpenGLFont::FreeGlyphs() {
+    // Names of 0 were never made (or are freed already); skipping them keeps a font
+    // without glyphs away from GL, which may have no context left at exit.
+    for (GLuint& name : GlyphTexture) {
         if (name) glDeleteTextures(1, &name);
+        name = 0;
+    }
 }
 
 bool OpenGLFont::Init(const char* file, int screenWidth) {

@@ -7,6 +7,7 @@
 
 #include "base/errors.h"
 #include "platform/files.h"
+#include "platform/sizes.h"
 
 namespace {
 
@@ -42,6 +43,8 @@ bool CheckHeaders(const uint8_t* head, uint64_t fileSize, FontPicture* out, uint
     if (*sizeImage == 0)
         *sizeImage = (uint64_t)height * ((bitCount * (uint64_t)width + 31) / 32 * 4);
     if (*sizeImage > fileSize - *offBits) return false;  // short pixel data
+    // The pixel data is read into one block: more than one may hold is refused.
+    if (!platform::BlockBytes(*sizeImage)) return false;
     out->width = width;
     out->height = height;
     return true;

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/sizes.h"
 #include "render/OpenGLLumeris.h"
 #include "render/bmp.h"
 
@@ -56,6 +57,8 @@ int OpenGLLumeris::LoadSprite(unsigned slot, const char* fileName, unsigned long
     GLint maxSide = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
     if (texW > maxSide || texH > maxSide) return 0;
+    const std::optional<size_t> texelBytes = platform::BlockBytes(texW, texH, 4);
+    if (!texelBytes) return 0;
     SetUnpackState();
     const int offx = (texW - w) >> 1;
     const int offy = (texH - h) >> 1;
@@ -65,7 +68,7 @@ int OpenGLLumeris::LoadSprite(unsigned slot, const char* fileName, unsigned long
     const uint8_t keyBlue = (colourKey >> 16) & 0xFF;
     // Transposed: texel (offx + c) * texH + (texH - h - offy + r) holds column c of
     // stored row r, so s runs up the picture and t across it.
-    std::vector<uint8_t> texels((size_t)texW * texH * 4, 0);
+    std::vector<uint8_t> texels(*texelBytes, 0);
     for (int r = 0; r < h; ++r) {
         for (int c = 0; c < w; ++c) {
             const uint8_t* bgr = picture.Pixel(c, r);

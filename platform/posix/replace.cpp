@@ -1,6 +1,8 @@
 // Atomic replacement of a file's content: temporary sibling, fsync, rename.
 // A crash or a full disk leaves either the old file or the new one, never half of it.
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,9 +10,11 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "platform/files.h"
+#include "platform/sizes.h"
 
 namespace platform {
 namespace {
@@ -83,16 +87,109 @@ void SyncFolderOf(const std::string& target) {
     close(fd);
 }
 
-// For folders that take no new file: overwrite first, then cut, so the file is
-// never empty on the way.
+// Removes the temporary files that earlier rewrites of `target` left behind when their
+// process died between creating one and the rename (".NAME.vxtmp-PID-N", PID gone).
+void RemoveLeftovers(const std::string& target) {
+    size_t slash = target.rfind('/');
+    std::string dir = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    std::string prefix =
+        "." + (slash == std::string::npos ? target : target.substr(slash + 1)) + ".vxtmp-";
+    DIR* d = opendir(dir.empty() ? "." : dir.c_str());
+    if (!d) return;
+    int saved = errno;
+    while (dirent* e = readdir(d)) {
+        if (std::strncmp(e->d_name, prefix.c_str(), prefix.size()) != 0) continue;
+        // PID and counter, both decimal, and nothing else.
+        const char* p = e->d_name + prefix.size();
+        long long pid = 0;
+        for (; *p >= '0' && *p <= '9' && pid <= INT_MAX; ++p) pid = pid * 10 + (*p - '0');
+        if (*p != '-' || pid <= 0 || pid > INT_MAX) continue;
+        const char* counter = ++p;
+        while (*p >= '0' && *p <= '9') ++p;
+        if (p == counter || *p) continue;
+        if (kill((pid_t)pid, 0) == 0 || errno != ESRCH) continue;  // its process may still write
+        std::string path = dir + e->d_name;
+        struct stat st;
+        if (lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) unlink(path.c_str());
+    }
+    closedir(d);
+    errno = saved;
+}
+
+// Reads the whole of `fd` (of `size` bytes) into `out`, from its start.
+bool ReadAll(int fd, off_t size, std::string* out) {
+    const std::optional<size_t> bytes = BlockBytes(size);
+    if (!bytes) {
+        errno = EFBIG;
+        return false;
+    }
+    out->resize(*bytes);
+    size_t done = 0;
+    while (done < out->size()) {
+        ssize_t n = pread(fd, &(*out)[done], out->size() - done, (off_t)done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (n == 0) errno = EIO;  // shorter than it was a moment ago
+            return false;
+        }
+        done += (size_t)n;
+    }
+    return true;
+}
+
+bool WriteAt(int fd, const char* data, size_t size) {
+    size_t done = 0;
+    while (done < size) {
+        ssize_t n = pwrite(fd, data + done, size - done, (off_t)done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        done += (size_t)n;
+    }
+    return true;
+}
+
+// Takes the blocks a file growing from `oldSize` to `newSize` needs, before a byte
+// of it changes, so a full disk fails here. Its length stays as it is where the file
+// system can hold blocks past the end; elsewhere the file is extended (and cut back
+// on a failure).
+bool MakeRoom(int fd, off_t oldSize, off_t newSize) {
+    if (newSize <= oldSize) return true;
+    if (fallocate(fd, FALLOC_FL_KEEP_SIZE, oldSize, newSize - oldSize) == 0) return true;
+    if (errno != EOPNOTSUPP && errno != ENOSYS) return false;
+    int failed = posix_fallocate(fd, oldSize, newSize - oldSize);
+    errno = failed;
+    return failed == 0;
+}
+
+// For folders that take no new file (and files whose owner a new file could not
+// have): the file itself is rewritten. Room first, then the content, then the cut of
+// the old tail; a failure on the way puts the old content back. The one window left:
+// a crash between the write and the cut of a shorter content leaves the old tail
+// after the new text.
 bool RewriteInPlace(const std::string& target, const char* data, size_t size) {
-    int fd = open(target.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    int fd = open(target.c_str(), O_RDWR | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
     if (fd < 0) return false;
     struct stat st;
-    bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    if (!ok) errno = EINVAL;
-    ok = ok && WriteAll(fd, data, size) && ftruncate(fd, (off_t)size) == 0 && fsync(fd) == 0;
+    bool ok = fstat(fd, &st) == 0;
+    if (ok && !S_ISREG(st.st_mode)) {
+        errno = EINVAL;
+        ok = false;
+    }
+    std::string old;
+    ok = ok && ReadAll(fd, st.st_size, &old);
+    const bool kept = ok;  // the old content is at hand to put back
+    ok = ok && MakeRoom(fd, st.st_size, (off_t)size) && WriteAt(fd, data, size) &&
+         ftruncate(fd, (off_t)size) == 0;
     int saved = errno;
+    // Nothing of the new content (nor the room taken) stays behind a failure.
+    if (kept && !ok && WriteAt(fd, old.data(), old.size()) && ftruncate(fd, st.st_size) == 0)
+        fsync(fd);
+    if (ok && fsync(fd) != 0) {
+        saved = errno;
+        ok = false;
+    }
     if (close(fd) != 0 && ok) {
         saved = errno;
         ok = false;
@@ -119,24 +216,34 @@ bool ReplaceFile(const std::string& path, const char* data, size_t size) {
     }
     // A file its owner made read-only stays as it is, as an in-place write would.
     if (existed && access(target.c_str(), W_OK) != 0) return false;
+    RemoveLeftovers(target);
 
     // Open to the owner only while the content goes in; the old file's owner and
     // permissions follow before it takes the name. A new file gets the usual ones.
     std::string tempPath;
     int fd = CreateSibling(target, existed ? 0600 : 0666, tempPath);
     if (fd < 0) {
-        // A missing folder takes nothing; a refusing one still lets us write the file.
-        if (errno == ENOENT || errno == ENOTDIR) return false;
+        // Only a folder that refuses new files leaves the file to be written in place;
+        // any other failure (a full or failing disk) keeps the old file whole.
+        if (errno != EACCES && errno != EPERM) return false;
+        return RewriteInPlace(target, data, size);
+    }
+    // A file is never handed to another owner: where the new one cannot have the old
+    // one's, the file itself is rewritten and keeps its owner.
+    if (existed && (old.st_uid != geteuid() || old.st_gid != getegid()) &&
+        fchown(fd, old.st_uid, old.st_gid) != 0) {
+        int saved = errno;
+        close(fd);
+        unlink(tempPath.c_str());
+        errno = saved;
+        // Refused (or an owner this system cannot name): the file itself is written.
+        if (saved != EPERM && saved != EINVAL) return false;
         return RewriteInPlace(target, data, size);
     }
 
     bool ok = WriteAll(fd, data, size);
-    if (ok && existed) {
-        // Owner first: changing it may clear set-id bits that fchmod then restores.
-        if (old.st_uid != geteuid() || old.st_gid != getegid())
-            (void)!fchown(fd, old.st_uid, old.st_gid);
-        ok = fchmod(fd, old.st_mode & 07777) == 0;
-    }
+    // After the owner: changing it may clear set-id bits that this restores.
+    if (ok && existed) ok = fchmod(fd, old.st_mode & 07777) == 0;
     if (ok) ok = fsync(fd) == 0;
     if (close(fd) != 0 && ok) ok = false;
     if (ok) {

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "platform/sdl/sdl_internal.h"
+#include "platform/sizes.h"
 
 #include <sys/stat.h>
 
@@ -211,8 +212,10 @@ bool BufferLost(PlatformSoundBuffer* b) {
 // Frames a sample of `frames` frames in `format` lasts at `rate`, or -1 when it would
 // take more than kMaxConvertedBytes there.
 int64_t ConvertedFrames(const WaveFormat& format, uint32_t frames, int rate) {
-    const uint64_t converted = (uint64_t)frames * rate / format.samplesPerSec;
-    if (converted * format.channels * sizeof(int16_t) > kMaxConvertedBytes) return -1;
+    if (rate <= 0 || format.samplesPerSec == 0) return -1;
+    const uint64_t converted = (uint64_t)frames * (uint64_t)rate / format.samplesPerSec;
+    if (!platform::BlockBytesUpTo(kMaxConvertedBytes, converted, format.channels, sizeof(int16_t)))
+        return -1;
     return (int64_t)converted;
 }
 

@@ -90,6 +90,12 @@ void Enqueue(const Message& msg) {
     d.queue.push_back(msg);
 }
 
+// Two 16-bit halves in one LPARAM as Win32's MAKELPARAM packs them: through unsigned
+// types, so a negative coordinate (a window left of the screen) keeps its bits.
+LPARAM MakeLParam(int low, int high) {
+    return (LPARAM)((uint32_t)(uint16_t)low | (uint32_t)(uint16_t)high << 16);
+}
+
 // Window-manager events become the Win32 messages the runtime knows.
 void TranslateWindowEvent(const SDL_Event& e) {
     if (e.type == SDL_QUIT) {
@@ -105,10 +111,10 @@ void TranslateWindowEvent(const SDL_Event& e) {
             Enqueue({w, WM_SYSCOMMAND, SC_CLOSE, 0});
             break;
         case SDL_WINDOWEVENT_MOVED:
-            Enqueue({w, WM_MOVE, 0, (LPARAM)((e.window.data1 & 0xFFFF) | (e.window.data2 << 16))});
+            Enqueue({w, WM_MOVE, 0, MakeLParam(e.window.data1, e.window.data2)});
             break;
         case SDL_WINDOWEVENT_SIZE_CHANGED:
-            Enqueue({w, WM_SIZE, 0, (LPARAM)((e.window.data1 & 0xFFFF) | (e.window.data2 << 16))});
+            Enqueue({w, WM_SIZE, 0, MakeLParam(e.window.data1, e.window.data2)});
             break;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
             Enqueue({w, WM_ACTIVATE, 1, 0});

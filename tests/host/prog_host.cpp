@@ -82,6 +82,12 @@ int MainGameSub() {
     std::snprintf(line, sizeof line, "font-width %d", (int)fnt.GetScreenWidth());
     Note(line);
     if (Is("end")) END();
+    if (Is("sprite") || Is("sprite-end")) {
+        // Drawn, never shown: the renderer's textures are still bound when the program ends.
+        Note(LOADSPRITE("SMALFONT.BMP", 0) == 0 ? "sprite loaded" : "sprite not loaded");
+        SPRITE(0, 10, 10, 0);
+        if (Is("sprite-end")) END();
+    }
     if (Is("debug") || Is("thread")) _Error(6);
     if (Is("signal") || Is("thread-signal")) {
         // As an interrupt from outside: the close message at the next frame.

@@ -56,6 +56,15 @@ TEST(HostEnd, EndCommandExitsWithOneAndKeepsTheLog) {
     EXPECT_EQ(rate.find('\n'), rate.size() - 1);
 }
 
+TEST(HostEnd, EndWithASpriteDrawnAndNoFlipSinceIsClean) {
+    // The draw is still queued in GL when the program ends, by returning or by END.
+    for (auto [mode, code] : {std::pair<const char*, int>{"sprite", 0}, {"sprite-end", 1}}) {
+        Ended e = RunHostProgram(mode);
+        EXPECT_EQ(e.exitCode, code) << mode << "\n" << e.output;
+        EXPECT_NE(e.notes.find("sprite loaded"), std::string::npos) << mode << "\n" << e.notes;
+    }
+}
+
 TEST(HostEnd, DebugEndAppendsTheEndRecord) {
     Ended e = RunHostProgram("debug");
     EXPECT_EQ(e.exitCode, 0) << e.output;

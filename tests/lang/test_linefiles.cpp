@@ -7,6 +7,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -407,6 +408,24 @@ TEST_F(LineFiles, TheRewriteIsTheOwnersAloneUntilItTakesTheOldModeAndOwner) {
         EXPECT_EQ(st.st_uid, 4321u);
         EXPECT_EQ(st.st_gid, 4322u);
     }
+}
+
+TEST_F(LineFiles, LeftoversOfDeadRewritesGoWhileLiveOnesAndOtherNamesStay) {
+    pid_t child = fork();
+    if (child == 0) _exit(0);
+    ASSERT_GT(child, 0);
+    waitpid(child, nullptr, 0);  // a process that no longer exists
+    const std::string dead = ".a.txt.vxtmp-" + std::to_string(child) + "-3";
+    const std::string live = ".a.txt.vxtmp-" + std::to_string(getppid()) + "-0";
+    const std::string others[] = {".b.txt.vxtmp-" + std::to_string(child) + "-3",
+                                  ".a.txt.vxtmp-" + std::to_string(child) + "-3x", live};
+    Write(Path("a.txt"), "a\n");
+    Write(Path(dead), "half");
+    for (const std::string& name : others) Write(Path(name), "keep");
+    PUTFILE(VXStr(Path("a.txt").c_str()), 0, VXStr("A"));
+    EXPECT_EQ(Read(Path("a.txt")), "A\r\n");
+    EXPECT_FALSE(fs::exists(Path(dead)));
+    for (const std::string& name : others) EXPECT_TRUE(fs::exists(Path(name))) << name;
 }
 
 TEST_F(LineFiles, PermissionsOfFileAndFolderAreRespected) {
