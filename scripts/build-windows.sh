@@ -22,5 +22,5 @@ for pair in x86_64:win64 i686:win32; do
     done
     test -f "$dir/game/SMALFONT.BMP"
     (cd "$dir" && cpack -G ZIP >/dev/null)
-    echo "$dir: $(ls "$dir"/vamex-*.zip)"
+    scripts/check-windows-programs.sh "$dir/vamex-${pair##*:}.zip"
 done

@@ -3,7 +3,7 @@
 # headless on an Xvfb display of their own, in a Wine prefix under build-win64/.
 # The i686 build (build-win32/) is built and linked, warning-free, but not run: this
 # kernel cannot run 32-bit programs.
-# Usage: scripts/run-windows-tests.sh
+# Usage: scripts/run-windows-tests.sh [ctest arguments, e.g. -R Deliverables]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
@@ -37,6 +37,11 @@ build() {
 }
 build build-win64 x86_64
 build build-win32 i686
+# The players' zips, and every program in them as Windows sees it.
+for dir in build-win64 build-win32; do
+    (cd "$dir" && cpack -G ZIP >/dev/null)
+done
+scripts/check-windows-programs.sh
 
 # The tests' own X server on a free display, and the prefix's Wine server for the run.
 export WINEPREFIX=$ROOT/build-win64/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -75,4 +80,4 @@ wineboot </dev/null >/dev/null 2>&1
 wine cmd /c exit </dev/null >/dev/null 2>&1
 
 cd build-win64
-ctest --output-on-failure -j"$JOBS"
+ctest --output-on-failure -j"$JOBS" "$@"

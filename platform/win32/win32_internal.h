@@ -75,4 +75,18 @@ Win32HWND NativeWindow(HWND window);
 // queued for the program's own message loop.
 void PumpInputMessages();
 
+// Makes `window` the one the console's requests to end the program close, unless
+// another already is (console.cpp).
+void ListenToConsole(Win32HWND window);
+// Forgets `window` as the one the console's requests close.
+void StopListening(Win32HWND window);
+
 }  // namespace platform::win32
+
+namespace platform::test {
+
+// Delivers the console event `event` (CTRL_C_EVENT, CTRL_CLOSE_EVENT, ...) as the
+// system does: to the program's handler, on a thread of its own.
+void ConsoleEvent(uint32_t event);
+
+}  // namespace platform::test
