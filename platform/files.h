@@ -22,8 +22,12 @@ std::string ResolvePath(const char* name);
 // permission bits, flushed and renamed over it; only where the folder refuses a new file
 // is the file rewritten in place. A read-only file, a folder or a device is left
 // untouched. A link is written through, also one whose target does not exist yet, and
-// stays a link. True when written; else LastErrorText says why.
+// stays a link. On Windows a file that another program holds open, which cannot be
+// replaced, is rewritten in place too. True when written; else LastErrorText says why.
 bool ReplaceFile(const std::string& path, const char* data, size_t size);
+// Why this thread's last ReplaceFile that returned true wrote the file in place
+// rather than replacing it atomically (one line); "" when it replaced it.
+std::string ReplacedInPlace();
 
 // How OpenForReading went.
 enum class OpenResult { Opened, Missing, NotAFile, TooLarge, Failed };

@@ -17,6 +17,8 @@ namespace {
 
 std::atomic<bool> g_failRename{false};
 std::atomic<bool> g_refuseTempFile{false};
+// Why this thread's last ReplaceFile wrote the file in place; "" when it replaced it.
+thread_local const char* g_inPlace = "";
 
 bool WriteAll(int fd, const char* data, size_t size) {
     while (size > 0) {
@@ -104,6 +106,7 @@ bool RewriteInPlace(const std::string& target, const char* data, size_t size) {
 }  // namespace
 
 bool ReplaceFile(const std::string& path, const char* data, size_t size) {
+    g_inPlace = "";
     if (path.empty()) {
         errno = ENOENT;
         return false;
@@ -127,7 +130,9 @@ bool ReplaceFile(const std::string& path, const char* data, size_t size) {
     if (fd < 0) {
         // A missing folder takes nothing; a refusing one still lets us write the file.
         if (errno == ENOENT || errno == ENOTDIR) return false;
-        return RewriteInPlace(target, data, size);
+        if (!RewriteInPlace(target, data, size)) return false;
+        g_inPlace = "the folder takes no new file";
+        return true;
     }
 
     bool ok = WriteAll(fd, data, size);
@@ -155,6 +160,10 @@ bool ReplaceFile(const std::string& path, const char* data, size_t size) {
     }
     SyncFolderOf(target);
     return true;
+}
+
+std::string ReplacedInPlace() {
+    return g_inPlace;
 }
 
 namespace test {

@@ -15,6 +15,9 @@ namespace {
 std::atomic<bool> g_failRename{false};
 std::atomic<bool> g_refuseTempFile{false};
 
+// Why this thread's last ReplaceFile wrote the file in place; "" when it replaced it.
+thread_local const char* g_inPlace = "";
+
 // The attributes a replacement carries over from the file it replaces.
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                   FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
@@ -141,15 +144,41 @@ bool TakeAccess(const std::string& from, const std::string& to) {
     return INVALID_HANDLE_VALUE;
 }
 
-// For folders that take no new file: overwrite first, then cut, so the file is never
-// empty on the way.
-bool RewriteInPlace(const std::string& target, const char* data, size_t size) {
-    ::HANDLE file = ::CreateFileA(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+// For a folder that takes no new file, or a file open in another program: make room
+// first (a full disk fails before any byte changes), overwrite, then cut, so the file
+// is never empty or short on the way. `shared` lets others keep reading and writing
+// the file meanwhile, as the program holding it open asked.
+bool RewriteInPlace(const std::string& target, const char* data, size_t size, bool shared) {
+    DWORD sharing = FILE_SHARE_READ | (shared ? FILE_SHARE_WRITE : 0);
+    ::HANDLE file = ::CreateFileA(target.c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, sharing,
+                                  nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
-    bool ok = WriteAll(file, data, size) && ::SetEndOfFile(file) && ::FlushFileBuffers(file);
-    if (!::CloseHandle(file)) ok = false;
+    LARGE_INTEGER old{}, length{}, start{};
+    length.QuadPart = (LONGLONG)size;
+    bool ok = ::GetFileSizeEx(file, &old);
+    if (ok && old.QuadPart < length.QuadPart)
+        ok = ::SetFilePointerEx(file, length, nullptr, FILE_BEGIN) && ::SetEndOfFile(file);
+    ok = ok && ::SetFilePointerEx(file, start, nullptr, FILE_BEGIN) && WriteAll(file, data, size) &&
+         ::SetEndOfFile(file) && ::FlushFileBuffers(file);
+    DWORD error = ::GetLastError();
+    if (!::CloseHandle(file) && ok) return false;
+    ::SetLastError(error);
     return ok;
+}
+
+// True when `target`, which a move could not replace with `error`, is a file another
+// program holds open: a sharing violation, or access denied where the file cannot be
+// opened for ourselves alone. Read-only files never come this far.
+bool HeldElsewhere(const std::string& target, DWORD error) {
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return true;
+    if (error != ERROR_ACCESS_DENIED) return false;
+    ::HANDLE file = ::CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        ::CloseHandle(file);
+        return false;
+    }
+    return ::GetLastError() == ERROR_SHARING_VIOLATION;
 }
 
 // Keeps the system's reason for a failed step: the clean-up after it (closing, freeing)
@@ -180,7 +209,9 @@ bool Replace(const std::string& path, const char* data, size_t size, DWORD* erro
         // A missing folder takes nothing; a refusing one still lets us write the file.
         DWORD refused = ::GetLastError();
         if (refused == ERROR_PATH_NOT_FOUND || refused == ERROR_INVALID_NAME) return Failed(error);
-        return RewriteInPlace(target, data, size) || Failed(error);
+        if (!RewriteInPlace(target, data, size, false)) return Failed(error);
+        g_inPlace = "the folder takes no new file";
+        return true;
     }
     bool ok = (WriteAll(file, data, size) && ::FlushFileBuffers(file)) || Failed(error);
     if (!::CloseHandle(file) && ok) ok = Failed(error);
@@ -199,7 +230,12 @@ bool Replace(const std::string& path, const char* data, size_t size, DWORD* erro
         // The reason was kept at the failed step; the clean-up's own does not count.
         ::SetFileAttributesA(tempPath.c_str(), FILE_ATTRIBUTE_NORMAL);
         ::DeleteFileA(tempPath.c_str());
-        return false;
+        // A file another program has open cannot be replaced (on Windows unless it
+        // allowed deletion, under Wine never); writing it in place still gives the
+        // line, in the same file the other program holds.
+        if (existing != Existing::File || !HeldElsewhere(target, *error)) return false;
+        if (!RewriteInPlace(target, data, size, true)) return Failed(error);
+        g_inPlace = "another program has the file open";
     }
     return true;
 }
@@ -207,10 +243,15 @@ bool Replace(const std::string& path, const char* data, size_t size, DWORD* erro
 }  // namespace
 
 bool ReplaceFile(const std::string& path, const char* data, size_t size) {
+    g_inPlace = "";
     DWORD error = ERROR_SUCCESS;
     if (Replace(path, data, size, &error)) return true;
     ::SetLastError(error);
     return false;
+}
+
+std::string ReplacedInPlace() {
+    return g_inPlace;
 }
 
 namespace test {
