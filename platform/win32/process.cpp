@@ -78,7 +78,11 @@ bool RunAndWait(const char* application, const char* argument) {
                           nullptr, &startup, &child))
         return false;
     ::CloseHandle(child.hThread);
-    ::WaitForSingleObject(child.hProcess, INFINITE);
+    // The player may run for minutes: the window keeps answering what the system and
+    // other programs send it (a broadcast waits for every top-level window), while
+    // the game stays where it is, its posted messages queued for its next frame.
+    if (!win32::WaitAnsweringSentMessages(child.hProcess, INFINITE))
+        ::WaitForSingleObject(child.hProcess, INFINITE);
     ::CloseHandle(child.hProcess);
     return true;
 }

@@ -75,6 +75,12 @@ Win32HWND NativeWindow(HWND window);
 // queued for the program's own message loop.
 void PumpInputMessages();
 
+// Waits until `object` is signalled (true) or `ms` have passed (false; INFINITE never
+// passes), answering meanwhile the messages that other threads and programs send to
+// the calling thread's windows; posted messages stay queued. With a null `object`, a
+// sleep of `ms`. False at once when the system cannot wait.
+bool WaitAnsweringSentMessages(::HANDLE object, DWORD ms);
+
 // Makes `window` the one the console's requests to end the program close, unless
 // another already is (console.cpp).
 void ListenToConsole(Win32HWND window);

@@ -359,15 +359,31 @@ void PostMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 void SleepOnWindowThread(uint32_t ms) {
     // Other threads' calls on our windows (DestroyWindow, SetWindowPos, ...) are sent
     // messages that wait for this thread: served while sleeping, nothing else taken.
-    DWORD start = ::GetTickCount();
+    win32::WaitAnsweringSentMessages(nullptr, ms);
+}
+
+namespace win32 {
+
+bool WaitAnsweringSentMessages(::HANDLE object, DWORD ms) {
+    const DWORD count = object ? 1 : 0;
+    const DWORD start = ::GetTickCount();
     for (;;) {
-        DWORD spent = ::GetTickCount() - start;
-        if (spent >= ms) return;
-        DWORD woke = ::MsgWaitForMultipleObjectsEx(0, nullptr, ms - spent, QS_SENDMESSAGE, 0);
-        if (woke != WAIT_OBJECT_0) return;
+        DWORD left = INFINITE;
+        if (ms != INFINITE) {
+            DWORD spent = ::GetTickCount() - start;
+            if (spent >= ms) return false;
+            left = ms - spent;
+        }
+        DWORD woke = ::MsgWaitForMultipleObjectsEx(count, object ? &object : nullptr, left,
+                                                   QS_SENDMESSAGE, 0);
+        if (count && woke == WAIT_OBJECT_0) return true;
+        if (woke != WAIT_OBJECT_0 + count) return false;
+        // Peeking answers the sent messages; posted ones stay queued.
         MSG native;
         ::PeekMessageA(&native, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
 }
+
+}  // namespace win32
 
 }  // namespace platform
