@@ -81,6 +81,10 @@ void PumpInputMessages();
 // sleep of `ms`. False at once when the system cannot wait.
 bool WaitAnsweringSentMessages(::HANDLE object, DWORD ms);
 
+// Whether the space-separated extension list `list` holds `name` as a whole word
+// (wgl.cpp).
+bool ListsExtension(const char* list, const char* name);
+
 // Makes `window` the one the console's requests to end the program close, unless
 // another already is (console.cpp).
 void ListenToConsole(Win32HWND window);

@@ -4,14 +4,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <chrono>
-#include <csignal>
 #include <thread>
-#ifndef _WIN32
-#include <unistd.h>
-#endif
 
 #include "platform/window.h"
 #include "render/OpenGLFont.h"
+#include "support/inject.h"
 #include "vamex.h"
 
 namespace {
@@ -86,11 +83,7 @@ int MainGameSub() {
     if (Is("signal") || Is("thread-signal")) {
         // As an interrupt from outside: the close message at the next frame.
         const char* number = std::getenv("VX_TEST_SIGNAL");
-#ifdef _WIN32
-        std::raise(number ? std::atoi(number) : SIGTERM);
-#else
-        kill(getpid(), number ? std::atoi(number) : SIGTERM);
-#endif
+        vxtest::RequestEnd(number ? std::atoi(number) : 15);
         // On the second-thread path each message the main thread dispatches costs it
         // half a second, and a display sends a few: frames for twenty seconds.
         for (int i = 0; i < 4000; ++i) SHOWSCREEN();
