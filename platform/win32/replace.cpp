@@ -42,8 +42,8 @@ enum class Existing { None, File, Refused };
 // so the link stays a link.
 Existing Examine(const std::string& path, DWORD* attributes, std::string* target) {
     *target = path;
-    DWORD own = ::GetFileAttributesA(path.c_str());
-    ::HANDLE file = ::CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,
+    DWORD own = ::GetFileAttributesW(win32::WideName(path).c_str());
+    ::HANDLE file = ::CreateFileW(win32::WideName(path).c_str(), FILE_READ_ATTRIBUTES,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
@@ -60,12 +60,12 @@ Existing Examine(const std::string& path, DWORD* attributes, std::string* target
                 ::GetFileInformationByHandle(file, &info) &&
                 !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
     if (disk && own != INVALID_FILE_ATTRIBUTES && (own & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        char final[MAX_PATH * 2];
-        DWORD n = ::GetFinalPathNameByHandleA(file, final, sizeof final, FILE_NAME_NORMALIZED);
-        if (n == 0 || n >= sizeof final)
+        wchar_t final[MAX_PATH * 2];
+        DWORD n = ::GetFinalPathNameByHandleW(file, final, MAX_PATH * 2, FILE_NAME_NORMALIZED);
+        if (n == 0 || n >= MAX_PATH * 2)
             disk = false;
         else
-            *target = final;
+            *target = win32::Utf8Name(final, n);
     }
     ::CloseHandle(file);
     if (!disk) {
@@ -106,8 +106,9 @@ struct OwnerOnly {
 bool TakeAccess(const std::string& from, const std::string& to) {
     PACL dacl = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (::GetNamedSecurityInfoA(from.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
-                                nullptr, &dacl, nullptr, &descriptor) != ERROR_SUCCESS)
+    if (::GetNamedSecurityInfoW(win32::WideName(from).c_str(), SE_FILE_OBJECT,
+                                DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl, nullptr,
+                                &descriptor) != ERROR_SUCCESS)
         return true;
     SECURITY_DESCRIPTOR_CONTROL control = 0;
     DWORD revision = 0;
@@ -115,8 +116,9 @@ bool TakeAccess(const std::string& from, const std::string& to) {
     SECURITY_INFORMATION what = DACL_SECURITY_INFORMATION;
     what |= (control & SE_DACL_PROTECTED) ? PROTECTED_DACL_SECURITY_INFORMATION
                                           : UNPROTECTED_DACL_SECURITY_INFORMATION;
-    DWORD error = ::SetNamedSecurityInfoA(const_cast<char*>(to.c_str()), SE_FILE_OBJECT, what,
-                                          nullptr, nullptr, dacl, nullptr);
+    std::wstring wideTo = win32::WideName(to);
+    DWORD error =
+        ::SetNamedSecurityInfoW(&wideTo[0], SE_FILE_OBJECT, what, nullptr, nullptr, dacl, nullptr);
     ::LocalFree(descriptor);
     if (error != ERROR_SUCCESS) ::SetLastError(error);
     return error == ERROR_SUCCESS;
@@ -137,8 +139,8 @@ bool TakeAccess(const std::string& from, const std::string& to) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         tempPath = dir + "." + base + ".vxtmp-" + std::to_string(::GetCurrentProcessId()) + "-" +
                    std::to_string(counter++);
-        ::HANDLE file = ::CreateFileA(tempPath.c_str(), GENERIC_WRITE, 0, security, CREATE_NEW,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+        ::HANDLE file = ::CreateFileW(win32::WideName(tempPath).c_str(), GENERIC_WRITE, 0, security,
+                                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_FILE_EXISTS) return file;
     }
     return INVALID_HANDLE_VALUE;
@@ -150,8 +152,9 @@ bool TakeAccess(const std::string& from, const std::string& to) {
 // the file meanwhile, as the program holding it open asked.
 bool RewriteInPlace(const std::string& target, const char* data, size_t size, bool shared) {
     DWORD sharing = FILE_SHARE_READ | (shared ? FILE_SHARE_WRITE : 0);
-    ::HANDLE file = ::CreateFileA(target.c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, sharing,
-                                  nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ::HANDLE file =
+        ::CreateFileW(win32::WideName(target).c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES,
+                      sharing, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     LARGE_INTEGER old{}, length{}, start{};
     length.QuadPart = (LONGLONG)size;
@@ -172,8 +175,8 @@ bool RewriteInPlace(const std::string& target, const char* data, size_t size, bo
 bool HeldElsewhere(const std::string& target, DWORD error) {
     if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return true;
     if (error != ERROR_ACCESS_DENIED) return false;
-    ::HANDLE file = ::CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+    ::HANDLE file = ::CreateFileW(win32::WideName(target).c_str(), GENERIC_READ, 0, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
         ::CloseHandle(file);
         return false;
@@ -217,19 +220,21 @@ bool Replace(const std::string& path, const char* data, size_t size, DWORD* erro
     if (!::CloseHandle(file) && ok) ok = Failed(error);
     if (ok && existing == Existing::File) ok = TakeAccess(target, tempPath) || Failed(error);
     if (ok && existing == Existing::File && (attributes & kKeptAttributes))
-        ok = ::SetFileAttributesA(tempPath.c_str(), attributes & kKeptAttributes) || Failed(error);
+        ok =
+            ::SetFileAttributesW(win32::WideName(tempPath).c_str(), attributes & kKeptAttributes) ||
+            Failed(error);
     if (ok && g_failRename) {
         ::SetLastError(ERROR_WRITE_FAULT);
         ok = Failed(error);
     } else if (ok) {
-        ok = ::MoveFileExA(tempPath.c_str(), target.c_str(),
+        ok = ::MoveFileExW(win32::WideName(tempPath).c_str(), win32::WideName(target).c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ||
              Failed(error);
     }
     if (!ok) {
         // The reason was kept at the failed step; the clean-up's own does not count.
-        ::SetFileAttributesA(tempPath.c_str(), FILE_ATTRIBUTE_NORMAL);
-        ::DeleteFileA(tempPath.c_str());
+        ::SetFileAttributesW(win32::WideName(tempPath).c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileW(win32::WideName(tempPath).c_str());
         // A file another program has open cannot be replaced (on Windows unless it
         // allowed deletion, under Wine never); writing it in place still gives the
         // line, in the same file the other program holds.
