@@ -107,6 +107,8 @@ int MainGameSub() {
         for (int i = 0; i < 100; ++i) SHOWSCREEN();
         Note("not closed");
     }
+    // A line on stderr: a folder that does not exist.
+    if (Is("console")) PUTFILE("no such folder\\a.cfg", 0, "x");
     Note("returned");
     return 0;
 }
