@@ -22,15 +22,21 @@ struct Ended {
     std::string output;
 };
 
-Ended RunHostProgram(const std::string& mode, const std::string& extra = "") {
-    std::string tmp = vxtest::MakeTempDir("host");
-    std::string notes = tmp + "/notes.txt";
+// Runs prog_host in `mode`; its temporary folder is a fresh one, or `tempName` (UTF-8)
+// inside it.
+Ended RunHostProgram(const std::string& mode, const std::string& extra = "",
+                     const std::string& tempName = "") {
+    std::string dir = vxtest::MakeTempDir("host");
+    std::string notes = dir + "/notes.txt";
+    std::string tmp = tempName.empty() ? dir : dir + "/" + tempName;
+    std::error_code error;
+    std::filesystem::create_directory(std::filesystem::u8path(tmp), error);
     // Programs read their font picture from the working directory.
-    vxtest::WriteFile(tmp + "/SMALFONT.BMP",
+    vxtest::WriteFile(dir + "/SMALFONT.BMP",
                       vxtest::ReadFile(std::string(VX_BUILD_DIR) + "/SMALFONT.BMP"));
     vxtest::RunResult run =
         vxtest::Run(vxtest::BuiltProgram("prog_host"),
-                    {"VX_TEST_MODE=" + mode, "VX_TEST_OUT=" + notes, "TMPDIR=" + tmp, extra}, tmp);
+                    {"VX_TEST_MODE=" + mode, "VX_TEST_OUT=" + notes, "TMPDIR=" + tmp, extra}, dir);
     std::string log = tmp + "/ErrorLog.txt";
     return {run.exitCode, vxtest::ReadFile(notes), vxtest::ReadFile(log), vxtest::FileExists(log),
             run.output};
@@ -54,6 +60,17 @@ TEST(HostEnd, EndCommandExitsWithOneAndKeepsTheLog) {
     EXPECT_EQ(rate.substr(rate.size() - 2), "\r\n");
     EXPECT_GE(std::stoi(rate), 5);
     EXPECT_EQ(rate.find('\n'), rate.size() - 1);
+}
+
+TEST(HostEnd, ATemporaryFolderNamedBeyondAsciiKeepsTheLog) {
+    // A user name outside the ANSI code page is in the temporary folder's name.
+    const std::string name = u8"Ωμέγα-ü";
+    Ended ended = RunHostProgram("end", "", name);
+    EXPECT_EQ(ended.exitCode, 1) << ended.output;
+    EXPECT_EQ(ended.log.rfind("FlipRate:\r\n", 0), 0u) << ended.log;
+    Ended normal = RunHostProgram("normal", "", name);
+    EXPECT_EQ(normal.exitCode, 0) << normal.output;
+    EXPECT_FALSE(normal.logExists) << "the normal end deletes the log";
 }
 
 TEST(HostEnd, DebugEndAppendsTheEndRecord) {
