@@ -138,5 +138,5 @@ void KWFileSystem::WriteDebug(double value) {
 }
 
 void KWFileSystem::DeleteDebug() {
-    std::remove(DebugPath());
+    platform::RemoveFile(DebugPath());
 }

@@ -11,12 +11,44 @@ option(VX_WERROR "Treat warnings as errors in the runtime and the programs" OFF)
 set(VX_PC_REQUIRES "")
 set(VX_PC_LIBS "-lopengl32 -lgdi32 -luser32 -lwinmm -ldinput -ldxguid -ldsound -lole32 -ladvapi32 -pthread")
 
+# Each program's resource (host/entry.rc) is compiled by windres with the program's
+# name, the version and the include path only: the compilers' warning and sanitizer
+# options are no options of windres.
+enable_language(RC)
+set(CMAKE_RC_COMPILE_OBJECT "<CMAKE_RC_COMPILER> -O coff <DEFINES> <INCLUDES> <SOURCE> <OBJECT>")
+
 # vx_windows_runtime(target) links the runtime library with the system's interfaces.
 function(vx_windows_runtime target)
     target_compile_definitions(${target} PRIVATE
         _WIN32_WINNT=0x0601 WINVER=0x0601 DIRECTINPUT_VERSION=0x0700)
     target_link_libraries(${target} PUBLIC
         opengl32 gdi32 user32 winmm dinput dxguid dsound ole32 advapi32 Threads::Threads)
+endfunction()
+
+# vx_windows_entry(target): every program that links the entry `target` is a window
+# program (no console opens beside it; one it was started from still gets its
+# standard error and its Ctrl+C, see platform/win32/console.cpp), entered at
+# WinMain, and carries the icon and version information naming the program.
+function(vx_windows_entry target)
+    # The system enters at the host's WinMain (host/winmain.cpp), which the C library's
+    # own main asks for only after the linker has passed the runtime: ask for it first.
+    if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+        set(winmain WinMain)
+    else()
+        set(winmain _WinMain@16)
+    endif()
+    target_link_options(${target} INTERFACE -mwindows "LINKER:-u,${winmain}")
+    target_sources(${target} INTERFACE
+        $<BUILD_INTERFACE:${CMAKE_SOURCE_DIR}/host/entry.rc>
+        $<INSTALL_INTERFACE:$<INSTALL_PREFIX>/include/vamex/host/entry.rc>)
+    target_compile_definitions(${target} INTERFACE
+        $<$<COMPILE_LANGUAGE:RC>:VX_PROGRAM=$<TARGET_PROPERTY:NAME>>
+        $<$<COMPILE_LANGUAGE:RC>:VX_VERSION_MAJOR=${PROJECT_VERSION_MAJOR}>
+        $<$<COMPILE_LANGUAGE:RC>:VX_VERSION_MINOR=${PROJECT_VERSION_MINOR}>
+        $<$<COMPILE_LANGUAGE:RC>:VX_VERSION_PATCH=${PROJECT_VERSION_PATCH}>)
+    # An installed runtime's programs find the resource and its icon under its headers.
+    install(FILES ${CMAKE_SOURCE_DIR}/host/entry.rc DESTINATION include/vamex/host)
+    install(FILES ${CMAKE_SOURCE_DIR}/assets/vamex.ico DESTINATION include/vamex/assets)
 endfunction()
 
 # vx_windows_package() installs the programs and the font picture in one folder and
@@ -29,7 +61,7 @@ macro(vx_windows_package)
     endif()
     if(VX_WERROR)
         foreach(target vamex vamex_entry scroll_on scroll_off demo)
-            target_compile_options(${target} PRIVATE -Werror)
+            target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:C,CXX>:-Werror>)
         endforeach()
     endif()
     # The programs read the font picture from their working folder: keep it beside them.

@@ -81,7 +81,7 @@ int INPUT(int& value, int x, int y) {
 
 int JOYSTATE(int& x, int& y, int& button1, int& button2) {
     // A fresh record: a read that fails reports centred axes and no buttons.
-    DIJOYSTATE state{};
+    vxinput::DIJOYSTATE state{};
     DXin.GetJoystickData(&state, 0);
     x = state.lX;
     y = state.lY;

@@ -9,8 +9,16 @@ class OpenGLLumeris;
 int GlobalInit(OpenGLLumeris& renderer, HWND window);
 int MainGameSub();
 
+#ifdef _WIN32
+// The system's calling convention for its entry: the host's WinMain is the one the
+// system enters.
+#define VX_WINAPI __stdcall
+#else
+#define VX_WINAPI
+#endif
+
 // The process entry: window, seed, game thread; see host/winmain.cpp.
-int WinMain(HINSTANCE instance, HINSTANCE previous, char* commandLine, int showFlag);
+int VX_WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, char* commandLine, int showFlag);
 // The window procedure of the game's window.
 LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // The second game thread's procedure; `parameter` is the instance handle.

@@ -32,7 +32,7 @@ const char* const lpszAppName = "Vamex Game Running";
 
 }  // namespace
 
-int WinMain(HINSTANCE instance, HINSTANCE, char*, int) {
+int VX_WINAPI WinMain(HINSTANCE instance, HINSTANCE, char*, int) {
     hInstance = instance;
     _SetProcessEnd(_HostExit);
     if (!platform::RegisterWindowClass(lpszAppName, WndProc)) return 0;

@@ -35,7 +35,7 @@ constexpr uint32_t DIJOFS_Y = 4;
 
 // What a joystick that cannot be read reports: centred axes, no buttons, no hat.
 // (Axes cleared to zero would read full up-left on the fall-back's scale.)
-void Centred(DIJOYSTATE* out) {
+void Centred(vxinput::DIJOYSTATE* out) {
     std::memset(out, 0, sizeof *out);
     for (uint32_t& pov : out->rgdwPOV) pov = 0xFFFFFFFF;
 }
@@ -64,10 +64,10 @@ bool Down(int16_t asyncState) {
 
 }  // namespace
 
-int g_EnumJoystick(const DIDEVICEINSTANCEA* instance, void* context) {
-    if (!instance || !context) return DIENUM_CONTINUE;
+int g_EnumJoystick(const vxinput::DIDEVICEINSTANCEA* instance, void* context) {
+    if (!instance || !context) return vxinput::kEnumContinue;
     g_lpDID = platform::OpenJoystick((PlatformInput*)context, instance->guidInstance);
-    return g_lpDID ? DIENUM_STOP : DIENUM_CONTINUE;
+    return g_lpDID ? vxinput::kEnumStop : vxinput::kEnumContinue;
 }
 
 DirectInput::DirectInput()
@@ -120,12 +120,12 @@ uint32_t DirectInput::CreateDInput(HWND window, HINSTANCE) {
     }
 
     auto visit = [](const platform::JoystickInstance& joystick, void* context) {
-        DIDEVICEINSTANCEA instance{};
+        vxinput::DIDEVICEINSTANCEA instance{};
         instance.dwSize = sizeof(instance);
         instance.guidInstance = joystick.id;
         std::strncpy(instance.tszInstanceName, joystick.name, sizeof(instance.tszInstanceName) - 1);
         std::strncpy(instance.tszProductName, joystick.name, sizeof(instance.tszProductName) - 1);
-        return g_EnumJoystick(&instance, context) == DIENUM_CONTINUE;
+        return g_EnumJoystick(&instance, context) == vxinput::kEnumContinue;
     };
     g_lpDID = nullptr;  // only a joystick this enumeration opens counts
     if (!platform::EnumJoysticks(lpDI, visit, lpDI)) return result;
@@ -177,10 +177,13 @@ bool DirectInput::AnyKey() {
 bool DirectInput::GetMouseData(DIMOUSEDATA* out) {
     if (!out) return false;
     if (lpDIDMouse) {
-        // A read that fails reports no movement and no buttons.
+        // A read that fails reports no movement and no buttons. Any failed read asks for
+        // the device again: a foreground device is taken away whenever the window
+        // loses the foreground (an Alt+Tab), not only when it is unplugged.
         platform::MouseState state{};
-        if (platform::ReadMouse(lpDIDMouse, &state) == platform::InputResult::InputLost &&
-            !platform::Acquire(lpDIDMouse))
+        platform::InputResult read = platform::ReadMouse(lpDIDMouse, &state);
+        if (read != platform::InputResult::Ok && !platform::Acquire(lpDIDMouse) &&
+            read == platform::InputResult::InputLost)
             return false;
         out->dx = (int16_t)state.dx;
         out->dy = (int16_t)state.dy;
@@ -207,7 +210,7 @@ bool DirectInput::AnyMouse() {
     return data.btnLeft || data.btnRight || data.btnMiddle;
 }
 
-bool DirectInput::GetJoystickData(DIJOYSTATE* out, char index) {
+bool DirectInput::GetJoystickData(vxinput::DIJOYSTATE* out, char index) {
     if (!out) return false;
     int i = index;
     if (i >= 0 && i < 4 && lpDIDJoystick[i]) {
@@ -223,7 +226,8 @@ bool DirectInput::GetJoystickData(DIJOYSTATE* out, char index) {
             std::memcpy(out->rgdwPOV, state.pov, sizeof(out->rgdwPOV));
             std::memcpy(out->rgbButtons, state.buttons, sizeof(out->rgbButtons));
         } else {
-            if (read == platform::InputResult::InputLost) platform::Acquire(joystick);
+            // Taken away with the foreground or unplugged: asked for again either way.
+            platform::Acquire(joystick);
             Centred(out);
         }
         for (uint8_t& button : out->rgbButtons) button = button ? 1 : 0;

@@ -19,6 +19,12 @@ struct DIMOUSEDATA {
     int16_t dy;
 };
 
+// The runtime's own records of DirectInput's kinds. They live in a namespace of their
+// own: a program that also takes in <dinput.h> (the Windows backend does) has the
+// system's records of the same names, with other layouts, and one name may stand for
+// one layout only in a program.
+namespace vxinput {
+
 // DirectInput's joystick state record.
 struct DIJOYSTATE {
     int32_t lX, lY, lZ;
@@ -37,8 +43,11 @@ struct DIDEVICEINSTANCEA {
     char tszProductName[260];
 };
 
-constexpr int DIENUM_STOP = 0;
-constexpr int DIENUM_CONTINUE = 1;
+// The enumeration callback's verdicts, DirectInput's DIENUM_STOP and DIENUM_CONTINUE.
+constexpr int kEnumStop = 0;
+constexpr int kEnumContinue = 1;
+
+}  // namespace vxinput
 
 // Results of CreateDInput.
 constexpr uint32_t VX_DI_OK = 1;
@@ -48,7 +57,7 @@ constexpr uint32_t VX_DI_MOUSE_NOT_ACQUIRED = 0x8000000C;
 
 // Device enumeration callback: opens the joystick described by `instance` through
 // the input system `context`; stops at the first one that opens.
-int g_EnumJoystick(const DIDEVICEINSTANCEA* instance, void* context);
+int g_EnumJoystick(const vxinput::DIDEVICEINSTANCEA* instance, void* context);
 
 class DirectInput {
 public:
@@ -71,7 +80,7 @@ public:
     bool GetMouseData(DIMOUSEDATA* out);
     // State of joystick `index`: axes X and Y at -1, 0 or +1, buttons 0 or 1.
     // False, `out` untouched, for a joystick index with neither device nor fall-back.
-    bool GetJoystickData(DIJOYSTATE* out, char index);
+    bool GetJoystickData(vxinput::DIJOYSTATE* out, char index);
     // The character of the keys held now, 0 for none; waits until the key that gave
     // it is released (not for Escape, which gives 13).
     signed char GetKeyChar();

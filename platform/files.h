@@ -10,12 +10,13 @@ namespace platform {
 // The temporary folder with its trailing separator: $TMPDIR or /tmp/ (Linux),
 // GetTempPath (Windows).
 std::string TempPath();
-// Windows: the name as it is. Linux: resolves a Windows file name to a POSIX path: a
-// drive letter maps to $WINEPREFIX/dosdevices/x: (default ~/.wine), a name rooted
-// without one ("\\a\\b") is on c:, backslashes and slashes are separators, "." and ".."
-// are collapsed first (never above a drive's root), and each component matches an
-// existing entry exactly or else without regard to case. A component that does not
-// exist is kept as written. Names starting with '/' are used as they are.
+// Windows: the name as it is (its bytes read as UTF-8, or where they are no valid UTF-8,
+// in the ANSI code page, as the system's ANSI functions would). Linux: resolves a Windows file name
+// to a POSIX path: a drive letter maps to $WINEPREFIX/dosdevices/x: (default ~/.wine), a name
+// rooted without one ("\\a\\b") is on c:, backslashes and slashes are separators, "." and ".." are
+// collapsed first (never above a drive's root), and each component matches an existing entry
+// exactly or else without regard to case. A component that does not exist is kept as written. Names
+// starting with '/' are used as they are.
 std::string ResolvePath(const char* name);
 // Replaces the file at `path` (a resolved name) with `data` atomically: a sibling
 // temporary file, open to its owner only, is written, given the old file's owner and
@@ -25,8 +26,12 @@ std::string ResolvePath(const char* name);
 // tail. Temporary files of rewrites whose process died are removed on the way (POSIX).
 // A read-only file, a folder or a device is left
 // untouched. A link is written through, also one whose target does not exist yet, and
-// stays a link. True when written; else LastErrorText says why.
+// stays a link. On Windows a file that another program holds open, which cannot be
+// replaced, is rewritten in place too. True when written; else LastErrorText says why.
 bool ReplaceFile(const std::string& path, const char* data, size_t size);
+// Why this thread's last ReplaceFile that returned true wrote the file in place
+// rather than replacing it atomically (one line); "" when it replaced it.
+std::string ReplacedInPlace();
 
 // How OpenForReading went.
 enum class OpenResult { Opened, Missing, NotAFile, TooLarge, Failed };
@@ -35,6 +40,8 @@ enum class OpenResult { Opened, Missing, NotAFile, TooLarge, Failed };
 // NotAFile, a longer file TooLarge; Missing when it or a folder on its way does not
 // exist; Failed otherwise (LastErrorText says why). Null unless Opened.
 std::FILE* OpenForReading(const std::string& path, long long maxBytes, OpenResult* result);
+// Deletes the file at `path`; false when it is not there or cannot be deleted.
+bool RemoveFile(const char* path);
 // Appends `size` bytes to the file at `path` in one write, creating it open to its
 // owner only. A link at that name, or anything but the caller's own regular file, is
 // refused and left alone. True when written.

@@ -30,4 +30,6 @@ for pair in x86_64:win64 i686:win32; do
     done
     vx_step "make the zip in $dir" bash -c "cd '$dir' && cpack -G ZIP"
     echo "$dir: $(ls "$dir"/vamex-*.zip)"
+    vx_begin "check the programs in the zip of $dir"
+    scripts/check-windows-programs.sh "$dir/vamex-${pair##*:}.zip"
 done

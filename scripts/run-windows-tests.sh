@@ -4,7 +4,7 @@
 # The i686 build (build-win32/) is built and linked, warning-free, but not run: this
 # kernel cannot run 32-bit programs. Ends with the suite's counts
 # (also kept in build-win64/test-counts.txt).
-# Usage: scripts/run-windows-tests.sh
+# Usage: scripts/run-windows-tests.sh [ctest arguments, e.g. -R Deliverables]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 VX_SCRIPT=run-windows-tests.sh
@@ -48,6 +48,11 @@ build() {
 }
 build build-win64 x86_64
 build build-win32 i686
+# The players' zips, and every program in them as Windows sees it.
+for dir in build-win64 build-win32; do
+    (cd "$dir" && cpack -G ZIP >/dev/null)
+done
+scripts/check-windows-programs.sh
 
 # The tests' own X server on a free display, and the prefix's Wine server for the run.
 export WINEPREFIX=$ROOT/build-win64/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -89,7 +94,7 @@ vx_step "run a first Windows program" wine cmd /c exit
 
 vx_begin "run the Windows suite"
 status=0
-(cd build-win64 && ctest --output-on-failure -j"$JOBS" --output-junit test-results.xml) || status=1
+(cd build-win64 && ctest --output-on-failure -j"$JOBS" --output-junit test-results.xml "$@") || status=1
 vx_test_counts build-win64/test-results.xml >build-win64/test-counts.txt
 echo "Windows (Wine): $(cat build-win64/test-counts.txt)"
 exit "$status"

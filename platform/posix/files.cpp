@@ -137,6 +137,10 @@ std::FILE* OpenForReading(const std::string& path, long long maxBytes, OpenResul
     return file;
 }
 
+bool RemoveFile(const char* path) {
+    return path && unlink(path) == 0;
+}
+
 bool AppendToFile(const char* path, const char* data, size_t size) {
     if (!path) return false;
     // O_NOFOLLOW: in a shared folder another user could plant a link at the name.

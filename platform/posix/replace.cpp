@@ -21,6 +21,8 @@ namespace {
 
 std::atomic<bool> g_failRename{false};
 std::atomic<bool> g_refuseTempFile{false};
+// Why this thread's last ReplaceFile wrote the file in place; "" when it replaced it.
+thread_local const char* g_inPlace = "";
 
 bool WriteAll(int fd, const char* data, size_t size) {
     while (size > 0) {
@@ -201,6 +203,7 @@ bool RewriteInPlace(const std::string& target, const char* data, size_t size) {
 }  // namespace
 
 bool ReplaceFile(const std::string& path, const char* data, size_t size) {
+    g_inPlace = "";
     if (path.empty()) {
         errno = ENOENT;
         return false;
@@ -226,7 +229,9 @@ bool ReplaceFile(const std::string& path, const char* data, size_t size) {
         // Only a folder that refuses new files leaves the file to be written in place;
         // any other failure (a full or failing disk) keeps the old file whole.
         if (errno != EACCES && errno != EPERM) return false;
-        return RewriteInPlace(target, data, size);
+        if (!RewriteInPlace(target, data, size)) return false;
+        g_inPlace = "the folder takes no new file";
+        return true;
     }
     // A file is never handed to another owner: where the new one cannot have the old
     // one's, the file itself is rewritten and keeps its owner.
@@ -238,7 +243,9 @@ bool ReplaceFile(const std::string& path, const char* data, size_t size) {
         errno = saved;
         // Refused (or an owner this system cannot name): the file itself is written.
         if (saved != EPERM && saved != EINVAL) return false;
-        return RewriteInPlace(target, data, size);
+        if (!RewriteInPlace(target, data, size)) return false;
+        g_inPlace = "the file's owner cannot be given to a new file";
+        return true;
     }
 
     bool ok = WriteAll(fd, data, size);
@@ -262,6 +269,10 @@ bool ReplaceFile(const std::string& path, const char* data, size_t size) {
     }
     SyncFolderOf(target);
     return true;
+}
+
+std::string ReplacedInPlace() {
+    return g_inPlace;
 }
 
 namespace test {

@@ -11,11 +11,40 @@
 
 namespace platform {
 
+namespace win32 {
+
+std::wstring WideName(const char* name) {
+    if (!name || !*name) return std::wstring();
+    for (UINT page : {(UINT)CP_UTF8, (UINT)CP_ACP}) {
+        DWORD flags = page == CP_UTF8 ? MB_ERR_INVALID_CHARS : 0;
+        int n = ::MultiByteToWideChar(page, flags, name, -1, nullptr, 0);
+        if (n <= 0) continue;
+        std::wstring wide((size_t)n, L'\0');
+        if (::MultiByteToWideChar(page, flags, name, -1, &wide[0], n) != n) continue;
+        wide.pop_back();  // the terminator counted in n
+        return wide;
+    }
+    return std::wstring();
+}
+
+std::string Utf8Name(const wchar_t* name, size_t length) {
+    if (!name || length == 0 || length > 0x7FFFFFFF) return std::string();
+    int n = ::WideCharToMultiByte(CP_UTF8, 0, name, (int)length, nullptr, 0, nullptr, nullptr);
+    if (n <= 0) return std::string();
+    std::string text((size_t)n, '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, name, (int)length, &text[0], n, nullptr, nullptr);
+    return text;
+}
+
+}  // namespace win32
+
 std::string TempPath() {
-    char buffer[MAX_PATH + 1];
-    DWORD n = ::GetTempPathA(sizeof(buffer), buffer);
-    if (n == 0 || n >= sizeof(buffer)) return ".\\";
-    std::string path(buffer, n);
+    // Wide: a user name outside the ANSI code page is in the folder's name.
+    wchar_t buffer[MAX_PATH + 1];
+    DWORD n = ::GetTempPathW(MAX_PATH + 1, buffer);
+    if (n == 0 || n > MAX_PATH) return ".\\";
+    std::string path = win32::Utf8Name(buffer, n);
+    if (path.empty()) return ".\\";
     if (path.back() != '\\' && path.back() != '/') path += '\\';
     return path;
 }
@@ -30,7 +59,7 @@ std::FILE* OpenForReading(const std::string& path, long long maxBytes, OpenResul
     *result = OpenResult::Failed;
     // Opening never waits on Windows (a busy pipe fails at once); what the handle is
     // decides whether it is read. Backup semantics let a folder open, to be refused.
-    ::HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ,
+    ::HANDLE file = ::CreateFileW(win32::WideName(path).c_str(), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
@@ -65,14 +94,18 @@ std::FILE* OpenForReading(const std::string& path, long long maxBytes, OpenResul
     return stream;
 }
 
+bool RemoveFile(const char* path) {
+    return path && ::DeleteFileW(win32::WideName(path).c_str());
+}
+
 bool AppendToFile(const char* path, const char* data, size_t size) {
     if (!path) return false;
     // FILE_FLAG_OPEN_REPARSE_POINT: a link planted at the name is opened itself, not
     // followed, and refused below with anything else that is not a plain file. The
     // log lives in the user's own temporary folder, whose access the new file takes.
-    ::HANDLE file =
-        ::CreateFileA(path, FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr,
-                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    ::HANDLE file = ::CreateFileW(
+        win32::WideName(path).c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, FILE_SHARE_READ,
+        nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     BY_HANDLE_FILE_INFORMATION info{};
     bool ok = ::GetFileType(file) == FILE_TYPE_DISK && ::GetFileInformationByHandle(file, &info) &&

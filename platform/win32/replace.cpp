@@ -15,6 +15,9 @@ namespace {
 std::atomic<bool> g_failRename{false};
 std::atomic<bool> g_refuseTempFile{false};
 
+// Why this thread's last ReplaceFile wrote the file in place; "" when it replaced it.
+thread_local const char* g_inPlace = "";
+
 // The attributes a replacement carries over from the file it replaces.
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                   FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
@@ -39,8 +42,8 @@ enum class Existing { None, File, Refused };
 // so the link stays a link.
 Existing Examine(const std::string& path, DWORD* attributes, std::string* target) {
     *target = path;
-    DWORD own = ::GetFileAttributesA(path.c_str());
-    ::HANDLE file = ::CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,
+    DWORD own = ::GetFileAttributesW(win32::WideName(path).c_str());
+    ::HANDLE file = ::CreateFileW(win32::WideName(path).c_str(), FILE_READ_ATTRIBUTES,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
@@ -57,12 +60,12 @@ Existing Examine(const std::string& path, DWORD* attributes, std::string* target
                 ::GetFileInformationByHandle(file, &info) &&
                 !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
     if (disk && own != INVALID_FILE_ATTRIBUTES && (own & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        char final[MAX_PATH * 2];
-        DWORD n = ::GetFinalPathNameByHandleA(file, final, sizeof final, FILE_NAME_NORMALIZED);
-        if (n == 0 || n >= sizeof final)
+        wchar_t final[MAX_PATH * 2];
+        DWORD n = ::GetFinalPathNameByHandleW(file, final, MAX_PATH * 2, FILE_NAME_NORMALIZED);
+        if (n == 0 || n >= MAX_PATH * 2)
             disk = false;
         else
-            *target = final;
+            *target = win32::Utf8Name(final, n);
     }
     ::CloseHandle(file);
     if (!disk) {
@@ -103,8 +106,9 @@ struct OwnerOnly {
 bool TakeAccess(const std::string& from, const std::string& to) {
     PACL dacl = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (::GetNamedSecurityInfoA(from.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
-                                nullptr, &dacl, nullptr, &descriptor) != ERROR_SUCCESS)
+    if (::GetNamedSecurityInfoW(win32::WideName(from).c_str(), SE_FILE_OBJECT,
+                                DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl, nullptr,
+                                &descriptor) != ERROR_SUCCESS)
         return true;
     SECURITY_DESCRIPTOR_CONTROL control = 0;
     DWORD revision = 0;
@@ -112,8 +116,9 @@ bool TakeAccess(const std::string& from, const std::string& to) {
     SECURITY_INFORMATION what = DACL_SECURITY_INFORMATION;
     what |= (control & SE_DACL_PROTECTED) ? PROTECTED_DACL_SECURITY_INFORMATION
                                           : UNPROTECTED_DACL_SECURITY_INFORMATION;
-    DWORD error = ::SetNamedSecurityInfoA(const_cast<char*>(to.c_str()), SE_FILE_OBJECT, what,
-                                          nullptr, nullptr, dacl, nullptr);
+    std::wstring wideTo = win32::WideName(to);
+    DWORD error =
+        ::SetNamedSecurityInfoW(&wideTo[0], SE_FILE_OBJECT, what, nullptr, nullptr, dacl, nullptr);
     ::LocalFree(descriptor);
     if (error != ERROR_SUCCESS) ::SetLastError(error);
     return error == ERROR_SUCCESS;
@@ -134,22 +139,49 @@ bool TakeAccess(const std::string& from, const std::string& to) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         tempPath = dir + "." + base + ".vxtmp-" + std::to_string(::GetCurrentProcessId()) + "-" +
                    std::to_string(counter++);
-        ::HANDLE file = ::CreateFileA(tempPath.c_str(), GENERIC_WRITE, 0, security, CREATE_NEW,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+        ::HANDLE file = ::CreateFileW(win32::WideName(tempPath).c_str(), GENERIC_WRITE, 0, security,
+                                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_FILE_EXISTS) return file;
     }
     return INVALID_HANDLE_VALUE;
 }
 
-// For folders that take no new file: overwrite first, then cut, so the file is never
-// empty on the way.
-bool RewriteInPlace(const std::string& target, const char* data, size_t size) {
-    ::HANDLE file = ::CreateFileA(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+// For a folder that takes no new file, or a file open in another program: make room
+// first (a full disk fails before any byte changes), overwrite, then cut, so the file
+// is never empty or short on the way. `shared` lets others keep reading and writing
+// the file meanwhile, as the program holding it open asked.
+bool RewriteInPlace(const std::string& target, const char* data, size_t size, bool shared) {
+    DWORD sharing = FILE_SHARE_READ | (shared ? FILE_SHARE_WRITE : 0);
+    ::HANDLE file =
+        ::CreateFileW(win32::WideName(target).c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES,
+                      sharing, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
-    bool ok = WriteAll(file, data, size) && ::SetEndOfFile(file) && ::FlushFileBuffers(file);
-    if (!::CloseHandle(file)) ok = false;
+    LARGE_INTEGER old{}, length{}, start{};
+    length.QuadPart = (LONGLONG)size;
+    bool ok = ::GetFileSizeEx(file, &old);
+    if (ok && old.QuadPart < length.QuadPart)
+        ok = ::SetFilePointerEx(file, length, nullptr, FILE_BEGIN) && ::SetEndOfFile(file);
+    ok = ok && ::SetFilePointerEx(file, start, nullptr, FILE_BEGIN) && WriteAll(file, data, size) &&
+         ::SetEndOfFile(file) && ::FlushFileBuffers(file);
+    DWORD error = ::GetLastError();
+    if (!::CloseHandle(file) && ok) return false;
+    ::SetLastError(error);
     return ok;
+}
+
+// True when `target`, which a move could not replace with `error`, is a file another
+// program holds open: a sharing violation, or access denied where the file cannot be
+// opened for ourselves alone. Read-only files never come this far.
+bool HeldElsewhere(const std::string& target, DWORD error) {
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return true;
+    if (error != ERROR_ACCESS_DENIED) return false;
+    ::HANDLE file = ::CreateFileW(win32::WideName(target).c_str(), GENERIC_READ, 0, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        ::CloseHandle(file);
+        return false;
+    }
+    return ::GetLastError() == ERROR_SHARING_VIOLATION;
 }
 
 // Keeps the system's reason for a failed step: the clean-up after it (closing, freeing)
@@ -180,26 +212,35 @@ bool Replace(const std::string& path, const char* data, size_t size, DWORD* erro
         // A missing folder takes nothing; a refusing one still lets us write the file.
         DWORD refused = ::GetLastError();
         if (refused == ERROR_PATH_NOT_FOUND || refused == ERROR_INVALID_NAME) return Failed(error);
-        return RewriteInPlace(target, data, size) || Failed(error);
+        if (!RewriteInPlace(target, data, size, false)) return Failed(error);
+        g_inPlace = "the folder takes no new file";
+        return true;
     }
     bool ok = (WriteAll(file, data, size) && ::FlushFileBuffers(file)) || Failed(error);
     if (!::CloseHandle(file) && ok) ok = Failed(error);
     if (ok && existing == Existing::File) ok = TakeAccess(target, tempPath) || Failed(error);
     if (ok && existing == Existing::File && (attributes & kKeptAttributes))
-        ok = ::SetFileAttributesA(tempPath.c_str(), attributes & kKeptAttributes) || Failed(error);
+        ok =
+            ::SetFileAttributesW(win32::WideName(tempPath).c_str(), attributes & kKeptAttributes) ||
+            Failed(error);
     if (ok && g_failRename) {
         ::SetLastError(ERROR_WRITE_FAULT);
         ok = Failed(error);
     } else if (ok) {
-        ok = ::MoveFileExA(tempPath.c_str(), target.c_str(),
+        ok = ::MoveFileExW(win32::WideName(tempPath).c_str(), win32::WideName(target).c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ||
              Failed(error);
     }
     if (!ok) {
         // The reason was kept at the failed step; the clean-up's own does not count.
-        ::SetFileAttributesA(tempPath.c_str(), FILE_ATTRIBUTE_NORMAL);
-        ::DeleteFileA(tempPath.c_str());
-        return false;
+        ::SetFileAttributesW(win32::WideName(tempPath).c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileW(win32::WideName(tempPath).c_str());
+        // A file another program has open cannot be replaced (on Windows unless it
+        // allowed deletion, under Wine never); writing it in place still gives the
+        // line, in the same file the other program holds.
+        if (existing != Existing::File || !HeldElsewhere(target, *error)) return false;
+        if (!RewriteInPlace(target, data, size, true)) return Failed(error);
+        g_inPlace = "another program has the file open";
     }
     return true;
 }
@@ -207,10 +248,15 @@ bool Replace(const std::string& path, const char* data, size_t size, DWORD* erro
 }  // namespace
 
 bool ReplaceFile(const std::string& path, const char* data, size_t size) {
+    g_inPlace = "";
     DWORD error = ERROR_SUCCESS;
     if (Replace(path, data, size, &error)) return true;
     ::SetLastError(error);
     return false;
+}
+
+std::string ReplacedInPlace() {
+    return g_inPlace;
 }
 
 namespace test {

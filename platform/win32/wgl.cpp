@@ -1,5 +1,6 @@
 // Win32 backend of the GL context: the pixel format, WGL contexts and the swap.
 #include <atomic>
+#include <cstring>
 #include <vector>
 
 #include "platform/window.h"
@@ -42,14 +43,45 @@ Win32HPALETTE MakePalette(Win32HDC dc) {
     return handle;
 }
 
+// The WGL extensions the context's driver lists, "" where it lists none.
+const char* WglExtensions(Win32HDC dc) {
+    using ByDc = const char*(WINAPI*)(Win32HDC);
+    using Plain = const char*(WINAPI*)();
+    if (PROC arb = ::wglGetProcAddress("wglGetExtensionsStringARB"))
+        if (const char* list = reinterpret_cast<ByDc>(reinterpret_cast<void (*)()>(arb))(dc))
+            return list;
+    if (PROC ext = ::wglGetProcAddress("wglGetExtensionsStringEXT"))
+        if (const char* list = reinterpret_cast<Plain>(reinterpret_cast<void (*)()>(ext))())
+            return list;
+    return "";
+}
+
 // Frames go out as soon as they are drawn: the renderer holds the frame rate itself.
-void SwapIntervalZero() {
+// The function is called only where the driver lists the extension: an address alone
+// proves nothing (a driver may hand one out for a name it does not support).
+void SwapIntervalZero(Win32HDC dc) {
+    if (!win32::ListsExtension(WglExtensions(dc), "WGL_EXT_swap_control")) return;
     using SwapInterval = BOOL(WINAPI*)(int);
     PROC proc = ::wglGetProcAddress("wglSwapIntervalEXT");
     if (proc) reinterpret_cast<SwapInterval>(reinterpret_cast<void (*)()>(proc))(0);
 }
 
 }  // namespace
+
+namespace win32 {
+
+bool ListsExtension(const char* list, const char* name) {
+    if (!list || !name || !*name) return false;
+    const size_t length = std::strlen(name);
+    for (const char* p = list; (p = std::strstr(p, name)) != nullptr; p += length) {
+        bool starts = p == list || p[-1] == ' ';
+        bool ends = p[length] == ' ' || p[length] == '\0';
+        if (starts && ends) return true;
+    }
+    return false;
+}
+
+}  // namespace win32
 
 HGLRC CreateGLContext(HWND window) {
     if (!window || !window->dc) return nullptr;
@@ -76,7 +108,7 @@ HGLRC CreateGLContext(HWND window) {
         ::wglDeleteContext(context);
         return nullptr;
     }
-    SwapIntervalZero();
+    SwapIntervalZero(dc);
     PlatformGLContext* result = new PlatformGLContext();
     result->context = context;
     return result;

@@ -3,7 +3,6 @@
 // procedure the runtime registered; everything else gets the system's default.
 #include "platform/window.h"
 
-#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
@@ -38,25 +37,6 @@ bool g_videoReady = false;
 
 // Why the last CreateWindow failed, one line.
 char g_windowError[256];
-
-// The first live window, for the close that a console's Ctrl+C or Ctrl+Break asks.
-std::atomic<Win32HWND> g_firstWindow{nullptr};
-// SIGINT's number once the console asked the program to close, 0 before.
-std::atomic<int> g_closeSignal{0};
-
-// The console's Ctrl+C and Ctrl+Break are Windows' interrupt: like SIGINT on Linux,
-// the close message for the first window, remembered for the exit code. It runs on a
-// thread of the system's own; posting is safe from there.
-BOOL WINAPI OnConsoleControl(DWORD event) {
-    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
-    Win32HWND window = g_firstWindow.load();
-    int none = 0;
-    // A second interrupt is left to the system, which ends a program that does not
-    // come to its next frame.
-    if (!window || !g_closeSignal.compare_exchange_strong(none, 2)) return FALSE;
-    ::PostMessageA(window, WM_CLOSE, 0, 0);
-    return TRUE;
-}
 
 void NoteWindowError(const char* step) {
     std::snprintf(g_windowError, sizeof g_windowError, "%s: %s", step, LastErrorText().c_str());
@@ -223,11 +203,7 @@ HWND CreateWindow(const char* className, const char* title, int x, int y, int w,
     }
     // The class keeps one device context per window for the window's whole life.
     window->dc = ::GetDC(handle);
-    Win32HWND none = nullptr;
-    if (g_firstWindow.compare_exchange_strong(none, handle)) {
-        static bool handled = ::SetConsoleCtrlHandler(OnConsoleControl, TRUE) != FALSE;
-        (void)handled;
-    }
+    win32::ListenToConsole(handle);
     return window;
 }
 
@@ -238,8 +214,7 @@ const char* WindowError() {
 void DestroyWindow(HWND window) {
     // The record stays valid memory: callers may still hold it at exit.
     if (!window || !window->handle) return;
-    Win32HWND handle = window->handle;
-    g_firstWindow.compare_exchange_strong(handle, nullptr);
+    win32::StopListening(window->handle);
     ::DestroyWindow(window->handle);
 }
 
@@ -384,19 +359,31 @@ void PostMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 void SleepOnWindowThread(uint32_t ms) {
     // Other threads' calls on our windows (DestroyWindow, SetWindowPos, ...) are sent
     // messages that wait for this thread: served while sleeping, nothing else taken.
-    DWORD start = ::GetTickCount();
+    win32::WaitAnsweringSentMessages(nullptr, ms);
+}
+
+namespace win32 {
+
+bool WaitAnsweringSentMessages(::HANDLE object, DWORD ms) {
+    const DWORD count = object ? 1 : 0;
+    const DWORD start = ::GetTickCount();
     for (;;) {
-        DWORD spent = ::GetTickCount() - start;
-        if (spent >= ms) return;
-        DWORD woke = ::MsgWaitForMultipleObjectsEx(0, nullptr, ms - spent, QS_SENDMESSAGE, 0);
-        if (woke != WAIT_OBJECT_0) return;
+        DWORD left = INFINITE;
+        if (ms != INFINITE) {
+            DWORD spent = ::GetTickCount() - start;
+            if (spent >= ms) return false;
+            left = ms - spent;
+        }
+        DWORD woke = ::MsgWaitForMultipleObjectsEx(count, object ? &object : nullptr, left,
+                                                   QS_SENDMESSAGE, 0);
+        if (count && woke == WAIT_OBJECT_0) return true;
+        if (woke != WAIT_OBJECT_0 + count) return false;
+        // Peeking answers the sent messages; posted ones stay queued.
         MSG native;
         ::PeekMessageA(&native, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
 }
 
-int CloseSignal() {
-    return g_closeSignal;
-}
+}  // namespace win32
 
 }  // namespace platform

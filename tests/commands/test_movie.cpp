@@ -129,4 +129,22 @@ TEST(Movie, DisplayIsRestoredAsTheSettingsSay) {
     _VX_FULLSCREEN = 0;
 }
 
+#ifdef _WIN32
+// Messages other programs send to the window (a broadcast to every top-level window
+// waits for each answer) are answered while the player runs; the ones posted to the
+// window stay queued for the game's next frame.
+TEST(Movie, TheWindowAnswersSentMessagesWhileThePlayerRuns) {
+    ASSERT_TRUE(vxtest::OpenDisplay());
+    std::string dir = vxtest::MakeTempDir("movie");
+    ASSERT_TRUE(WritePlayer(dir + "/reelrun.exe"));
+    InFolder folder(dir);
+    ASSERT_TRUE(folder.ok);
+    _VX_FULLSCREEN = 0;
+    EXPECT_EQ(PLAYMOVIE("send"), 0);
+    std::string said = vxtest::ReadFile(dir + "/args.txt");
+    ASSERT_EQ(said.rfind("1\n[send]\nanswered in ", 0), 0u) << said;
+    EXPECT_LT(std::stoi(said.substr(said.rfind(' ', said.size() - 5))), 100) << said;
+}
+#endif
+
 }  // namespace

@@ -4,14 +4,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <chrono>
-#include <csignal>
 #include <thread>
-#ifndef _WIN32
-#include <unistd.h>
-#endif
 
 #include "platform/window.h"
 #include "render/OpenGLFont.h"
+#include "support/inject.h"
 #include "vamex.h"
 
 namespace {
@@ -92,11 +89,7 @@ int MainGameSub() {
     if (Is("signal") || Is("thread-signal")) {
         // As an interrupt from outside: the close message at the next frame.
         const char* number = std::getenv("VX_TEST_SIGNAL");
-#ifdef _WIN32
-        std::raise(number ? std::atoi(number) : SIGTERM);
-#else
-        kill(getpid(), number ? std::atoi(number) : SIGTERM);
-#endif
+        vxtest::RequestEnd(number ? std::atoi(number) : 15);
         // On the second-thread path each message the main thread dispatches costs it
         // half a second, and a display sends a few: frames for twenty seconds.
         for (int i = 0; i < 4000; ++i) SHOWSCREEN();
@@ -120,6 +113,8 @@ int MainGameSub() {
         for (int i = 0; i < 100; ++i) SHOWSCREEN();
         Note("not closed");
     }
+    // A line on stderr: a folder that does not exist.
+    if (Is("console")) PUTFILE("no such folder\\a.cfg", 0, "x");
     Note("returned");
     return 0;
 }

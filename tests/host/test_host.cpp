@@ -22,15 +22,21 @@ struct Ended {
     std::string output;
 };
 
-Ended RunHostProgram(const std::string& mode, const std::string& extra = "") {
-    std::string tmp = vxtest::MakeTempDir("host");
-    std::string notes = tmp + "/notes.txt";
+// Runs prog_host in `mode`; its temporary folder is a fresh one, or `tempName` (UTF-8)
+// inside it.
+Ended RunHostProgram(const std::string& mode, const std::string& extra = "",
+                     const std::string& tempName = "") {
+    std::string dir = vxtest::MakeTempDir("host");
+    std::string notes = dir + "/notes.txt";
+    std::string tmp = tempName.empty() ? dir : dir + "/" + tempName;
+    std::error_code error;
+    std::filesystem::create_directory(std::filesystem::u8path(tmp), error);
     // Programs read their font picture from the working directory.
-    vxtest::WriteFile(tmp + "/SMALFONT.BMP",
+    vxtest::WriteFile(dir + "/SMALFONT.BMP",
                       vxtest::ReadFile(std::string(VX_BUILD_DIR) + "/SMALFONT.BMP"));
     vxtest::RunResult run =
         vxtest::Run(vxtest::BuiltProgram("prog_host"),
-                    {"VX_TEST_MODE=" + mode, "VX_TEST_OUT=" + notes, "TMPDIR=" + tmp, extra}, tmp);
+                    {"VX_TEST_MODE=" + mode, "VX_TEST_OUT=" + notes, "TMPDIR=" + tmp, extra}, dir);
     std::string log = tmp + "/ErrorLog.txt";
     return {run.exitCode, vxtest::ReadFile(notes), vxtest::ReadFile(log), vxtest::FileExists(log),
             run.output};
@@ -65,6 +71,17 @@ TEST(HostEnd, EndWithASpriteDrawnAndNoFlipSinceIsClean) {
     }
 }
 
+TEST(HostEnd, ATemporaryFolderNamedBeyondAsciiKeepsTheLog) {
+    // A user name outside the ANSI code page is in the temporary folder's name.
+    const std::string name = u8"Ωμέγα-ü";
+    Ended ended = RunHostProgram("end", "", name);
+    EXPECT_EQ(ended.exitCode, 1) << ended.output;
+    EXPECT_EQ(ended.log.rfind("FlipRate:\r\n", 0), 0u) << ended.log;
+    Ended normal = RunHostProgram("normal", "", name);
+    EXPECT_EQ(normal.exitCode, 0) << normal.output;
+    EXPECT_FALSE(normal.logExists) << "the normal end deletes the log";
+}
+
 TEST(HostEnd, DebugEndAppendsTheEndRecord) {
     Ended e = RunHostProgram("debug");
     EXPECT_EQ(e.exitCode, 0) << e.output;
@@ -81,9 +98,8 @@ TEST(HostEnd, WindowCloseEndsTheProgramWithExitCodeZero) {
     EXPECT_FALSE(e.logExists);
 }
 
-// Signals from outside are POSIX's; Windows' console Ctrl+C (the same close, exit
-// code 130) cannot be sent to one program alone under the test harness's console.
-#ifndef _WIN32
+// SIGINT and SIGTERM on Linux; on Windows the console's Ctrl+C and its close (as a
+// log-off or shutdown), delivered to the console handler as the system does.
 TEST(HostEnd, InterruptClosesAndEndsWith128PlusItsNumber) {
     const std::string started = "main-thread 1\nsize 320 200\nfont-width 800\n";
     for (int signal : {2, 15}) {
@@ -97,7 +113,6 @@ TEST(HostEnd, InterruptClosesAndEndsWith128PlusItsNumber) {
     EXPECT_EQ(e.notes,
               "main-thread 0\nsize 320 200\nfont-width 320\ndestroyed on the game thread\n");
 }
-#endif
 
 TEST(HostThreads, CloseIsHandedToTheGameThread) {
     // The main thread takes the close; the game thread ends at its wait's next poll

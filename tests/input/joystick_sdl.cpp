@@ -10,6 +10,7 @@
 #include "input_support.h"
 
 using namespace inputtest;
+using vxinput::DIJOYSTATE;
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include "input_support.h"
 
 using namespace inputtest;
+using vxinput::DIJOYSTATE;
 
 namespace {
 

@@ -29,6 +29,11 @@ inline void Release(uint8_t code, int symbol = 0) {
 void PushMotion(int x, int y, int dx, int dy);
 void PushButton(Button button, bool down);
 
+// The program is asked to end from outside, as the system would ask it: `signal` 2 is
+// an interrupt (SIGINT; Ctrl+C in the program's console), 15 an end of the session
+// (SIGTERM; the console closed, on Windows through the console's handler).
+void RequestEnd(int signal);
+
 // DirectInput key codes the tests name.
 enum : uint8_t {
     DIK_ESCAPE = 0x01,

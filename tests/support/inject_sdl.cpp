@@ -4,6 +4,8 @@
 
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
 
 #include "platform/sdl/input_backend.h"
 
@@ -62,6 +64,10 @@ void PushButton(Button button, bool down) {
                                                 : SDL_BUTTON_MIDDLE;
     e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
     ASSERT_EQ(SDL_PushEvent(&e), 1);
+}
+
+void RequestEnd(int signal) {
+    kill(getpid(), signal);
 }
 
 }  // namespace vxtest

@@ -125,4 +125,8 @@ void PushButton(Button button, bool down) {
     Send(input);
 }
 
+void RequestEnd(int signal) {
+    platform::test::ConsoleEvent(signal == 2 ? CTRL_C_EVENT : CTRL_CLOSE_EVENT);
+}
+
 }  // namespace vxtest

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 
 namespace vxtest {
 namespace {
@@ -42,22 +43,40 @@ std::vector<std::string> Translated(const std::vector<std::string>& env) {
     return out;
 }
 
-// This process's environment with the extra entries applied, as one block.
-std::string EnvironmentBlock(const std::vector<std::string>& extra) {
-    std::string block;
-    if (char* strings = GetEnvironmentStringsA()) {
-        for (const char* e = strings; *e; e += std::strlen(e) + 1) {
-            std::string entry(e);
+// UTF-16 for the system's wide functions: names and values are UTF-8, as the
+// runtime's are.
+std::wstring Wide(const std::string& text) {
+    if (text.empty()) return std::wstring();
+    int n = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), (int)text.size(), nullptr, 0);
+    std::wstring wide((size_t)(n > 0 ? n : 0), L'\0');
+    if (n > 0) MultiByteToWideChar(CP_UTF8, 0, text.c_str(), (int)text.size(), &wide[0], n);
+    return wide;
+}
+
+std::wstring NameOf(const std::wstring& entry) {
+    return entry.substr(0, entry.find(L'='));
+}
+
+// This process's environment with the extra entries applied, as one wide block, so
+// that values beyond the ANSI code page (a temporary folder's name) arrive whole.
+std::wstring EnvironmentBlock(const std::vector<std::string>& extra) {
+    std::vector<std::wstring> wideExtra;
+    for (const std::string& x : extra) wideExtra.push_back(Wide(x));
+    std::wstring block;
+    if (wchar_t* strings = GetEnvironmentStringsW()) {
+        for (const wchar_t* e = strings; *e; e += wcslen(e) + 1) {
+            std::wstring entry(e);
             bool replaced = false;
-            for (const std::string& x : extra)
-                if (entry[0] != '=' && SameName(NameOf(x), NameOf(entry))) replaced = true;
-            if (!replaced) block.append(entry).push_back('\0');
+            for (const std::wstring& x : wideExtra)
+                if (entry[0] != L'=' && _wcsicmp(NameOf(x).c_str(), NameOf(entry).c_str()) == 0)
+                    replaced = true;
+            if (!replaced) block.append(entry).push_back(L'\0');
         }
-        FreeEnvironmentStringsA(strings);
+        FreeEnvironmentStringsW(strings);
     }
-    for (const std::string& x : extra)
-        if (x.find('=') != std::string::npos) block.append(x).push_back('\0');
-    block.push_back('\0');
+    for (const std::wstring& x : wideExtra)
+        if (x.find(L'=') != std::wstring::npos) block.append(x).push_back(L'\0');
+    block.push_back(L'\0');
     return block;
 }
 
@@ -72,19 +91,20 @@ RunResult Run(const std::string& program, const std::vector<std::string>& env,
                              &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (out == INVALID_HANDLE_VALUE) return result;
 
-    STARTUPINFOA startup = {};
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = nullptr;
     startup.hStdOutput = out;
     startup.hStdError = out;
     PROCESS_INFORMATION info = {};
-    std::string path = Backslashed(program);
-    std::string commandLine = "\"" + path + "\"";
-    std::string block = EnvironmentBlock(Translated(env));
-    std::string dir = Backslashed(workDir);
-    BOOL started = CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0,
-                                  &block[0], dir.c_str(), &startup, &info);
+    std::wstring path = Wide(Backslashed(program));
+    std::wstring commandLine = L"\"" + path + L"\"";
+    std::wstring block = EnvironmentBlock(Translated(env));
+    std::wstring dir = Wide(Backslashed(workDir));
+    BOOL started =
+        CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, TRUE,
+                       CREATE_UNICODE_ENVIRONMENT, &block[0], dir.c_str(), &startup, &info);
     CloseHandle(out);
     if (!started) {
         result.output = "[CreateProcess failed: " + std::to_string(GetLastError()) + "]";
