@@ -1,0 +1,25 @@
+# The table of programs in the language: tests/translator/programs/<name>.vx is built
+# as vx_<name> beside the other test programs and run by test_translator
+# (test_programs.cpp). A line "// consts: NAME=value ..." in a program sets those
+# constants from the build.
+file(GLOB vx_table CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/programs/*.vx)
+set(vx_table_names "")
+foreach(source ${vx_table})
+    get_filename_component(name ${source} NAME_WE)
+    file(STRINGS ${source} consts REGEX "^// consts: ")
+    set(arguments "")
+    if(consts)
+        string(REGEX REPLACE "^// consts: " "" consts "${consts}")
+        separate_arguments(consts UNIX_COMMAND "${consts}")
+        set(arguments CONSTS ${consts})
+    endif()
+    vamex_add_program(vx_${name} SOURCES ${source} ${arguments})
+    set_target_properties(vx_${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    list(APPEND vx_table_names ${name})
+endforeach()
+if(TARGET test_translator)
+    list(TRANSFORM vx_table_names PREPEND vx_ OUTPUT_VARIABLE targets)
+    add_dependencies(test_translator ${targets})
+    string(REPLACE ";" "," vx_table_names "${vx_table_names}")
+    target_compile_definitions(test_translator PRIVATE VX_TABLE_PROGRAMS="${vx_table_names}")
+endif()
