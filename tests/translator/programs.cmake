@@ -2,6 +2,9 @@
 # as vx_<name> beside the other test programs and run by test_translator
 # (test_programs.cpp). A line "// consts: NAME=value ..." in a program sets those
 # constants from the build.
+if(NOT TARGET vamexc_lib)
+    return()
+endif()
 file(GLOB vx_table CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/programs/*.vx)
 set(vx_table_names "")
 foreach(source ${vx_table})
