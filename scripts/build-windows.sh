@@ -6,7 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-packages.sh --no-recommends cmake ninja-build g++-mingw-w64-x86-64-posix \
+# g++: the translator runs on this machine to translate the programs.
+scripts/install-packages.sh --no-recommends cmake ninja-build g++ g++-mingw-w64-x86-64-posix \
     g++-mingw-w64-i686-posix
 
 jobs="${VX_JOBS:-2}"

@@ -10,7 +10,7 @@ ROOT=$PWD
 JOBS=$(nproc)
 
 # Never wine32: with it installed the wine launcher fails even for 64-bit programs.
-scripts/install-packages.sh --no-recommends cmake ninja-build g++-mingw-w64-x86-64-posix \
+scripts/install-packages.sh --no-recommends cmake ninja-build g++ g++-mingw-w64-x86-64-posix \
     g++-mingw-w64-i686-posix googletest wine64 xvfb xauth util-linux
 if dpkg-query -W -f='${Status}' wine32 2>/dev/null | grep -q "install ok installed"; then
     echo "warning: wine32 is installed; Wine may fail to start 64-bit programs" >&2
