@@ -90,7 +90,10 @@ TEST_P(Program, WritesWhatItsSourceExpects) {
 #endif
     vxtest::RunResult run = vxtest::Run(vxtest::BuiltProgram("vx_" + name), env, dir);
     EXPECT_EQ(run.exitCode, expected.exitCode) << run.output;
-    EXPECT_EQ(CrLfLines(vxtest::ReadFile(dir + "/out.txt")), expected.lines);
+    const std::vector<std::string> lines = CrLfLines(vxtest::ReadFile(dir + "/out.txt"));
+    EXPECT_EQ(lines.size(), expected.lines.size());
+    for (size_t i = 0; i < lines.size() && i < expected.lines.size(); ++i)
+        EXPECT_EQ(lines[i], expected.lines[i]) << "line " << i + 1 << " of out.txt";
 
     const std::string logPath = dir + "/ErrorLog.txt";
     if (expected.hasLog) {
