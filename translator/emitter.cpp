@@ -132,6 +132,7 @@ private:
     int temps_ = 0;
     std::vector<std::string> pre_;  // the current statement's temporaries and calls
     std::unordered_map<const Stmt*, std::string> continue_;
+    const Expr* inPlace_ = nullptr;  // a variable the statement's operations may change
 };
 
 void Emitter::Line(const std::string& text) {
@@ -316,9 +317,32 @@ std::string Emitter::Indices(const Expr* element) {
     return text;
 }
 
+// True when `e` reads `sym` anywhere.
+bool Reads(const Expr* e, const Symbol* sym) {
+    if (!e) return false;
+    if ((e->kind == ExprKind::Var || e->kind == ExprKind::Element) && e->sym == sym) return true;
+    for (const Expr* a : e->args)
+        if (Reads(a, sym)) return true;
+    return Reads(e->lhs, sym) || Reads(e->rhs, sym);
+}
+
 void Emitter::EmitAssign(const Stmt* s, std::vector<std::string>& out) {
     const Expr* t = s->target;
+    // x = x op ...: the operations work on x itself when nothing else reads it.
+    inPlace_ = nullptr;
+    if (t->kind == ExprKind::Var && s->value->kind == ExprKind::Binary) {
+        const Expr* left = s->value;
+        std::vector<const Expr*> rights;
+        while (left->kind == ExprKind::Binary) {
+            rights.push_back(left->rhs);
+            left = left->lhs;
+        }
+        bool alone = left->kind == ExprKind::Var && left->sym == t->sym;
+        for (const Expr* r : rights) alone = alone && !Reads(r, t->sym);
+        if (alone) inPlace_ = left;
+    }
     Val v = E(s->value);
+    inPlace_ = nullptr;
     if (t->kind == ExprKind::Var) {
         std::string code = t->sym->type == Type::Int ? Int(v)
                            : v.type == Type::Str     ? v.code
@@ -566,6 +590,7 @@ Val Emitter::E(const Expr* e) {
             return v;
         case ExprKind::Var:
             v.var = true;
+            v.temp = e == inPlace_;
             v.code = e->sym->cname;
             return v;
         case ExprKind::Element: {

@@ -483,6 +483,7 @@ Stmt* Parser::ParseRepeat() {
     Leave();
     if (!Accept(Tok::Until)) {
         Missing(Tok::Until, {Tok::Repeat, pos});
+        s->cond = program_.NewExpr(ExprKind::IntLit, pos);
         return s;
     }
     s->cond = ParseExpr();
