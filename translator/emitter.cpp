@@ -116,6 +116,7 @@ private:
 
     Val E(const Expr* e);
     Val Binary(const Expr* e);
+    Val EInt(const Expr* e);
     std::string Temp(Type type, const std::string& init);
     std::string Int(const Val& v);
     std::string Cond(const Val& v);
@@ -398,7 +399,7 @@ void Emitter::EmitIf(const Stmt* s) {
     int opened = 0;  // blocks opened for conditions' temporaries
     for (size_t i = 0; i < s->conds.size(); ++i) {
         pre_.clear();
-        Val c = E(s->conds[i]);
+        Val c = EInt(s->conds[i]);
         std::string cond = Cond(c);
         if (i == 0) {
             if (!pre_.empty()) {
@@ -436,7 +437,7 @@ void Emitter::EmitIf(const Stmt* s) {
 
 void Emitter::EmitWhile(const Stmt* s) {
     pre_.clear();
-    Val c = E(s->cond);
+    Val c = EInt(s->cond);
     std::string cond = Cond(c);
     continue_[s] = "continue;";
     if (pre_.empty()) {
@@ -462,7 +463,7 @@ void Emitter::EmitWhile(const Stmt* s) {
 
 void Emitter::EmitRepeat(const Stmt* s) {
     pre_.clear();
-    Val c = E(s->cond);
+    Val c = EInt(s->cond);
     std::string cond = Cond(c);
     std::vector<std::string> pre;
     pre.swap(pre_);
@@ -557,6 +558,42 @@ std::string Emitter::Int(const Val& v) {
     return "(int)" + v.code;
 }
 
+// The value of `e` read as an integer, which is all a condition needs: a string
+// comparison is then a plain test of Compare, with no temporary.
+Val Emitter::EInt(const Expr* e) {
+    if (e->kind != ExprKind::Binary || e->lhs->type != Type::Str) return E(e);
+    static const char* const kTests[] = {"", "", "", "", "==", "!=", "<", ">", "<=", ">="};
+    Val v;
+    switch (e->op) {
+        case Op::And:
+        case Op::Or: {
+            // int(AND(a$, b)) is int(a$) & b.
+            Val l = EInt(e->lhs);
+            Val r = EInt(e->rhs);
+            v.code = "(" + Int(l) + (e->op == Op::And ? " & " : " | ") + Int(r) + ")";
+            v.nest = std::max(l.nest, r.nest) + 1;
+            return Spill(v);
+        }
+        case Op::Add:
+        case Op::Sub:
+        case Op::Mul:
+        case Op::Div:
+            return E(e);
+        default:
+            break;
+    }
+    Val l = E(e->lhs);
+    Val r = E(e->rhs);
+    std::string left = l.strLit ? "VXStr(" + l.code + ")" : l.code;
+    v.cond = true;
+    if (r.type == Type::Str)
+        v.code = left + ".Compare(" + r.code + ") " + kTests[int(e->op)] + " 0";
+    else
+        v.code = Int(l) + " " + kTests[int(e->op)] + " " + Int(r);
+    v.nest = std::max(l.nest, r.nest) + 1;
+    return Spill(v);
+}
+
 std::string Emitter::Cond(const Val& v) {
     if (v.cond) return v.code;
     return Int(v) + " != 0";
@@ -640,7 +677,9 @@ Val Emitter::E(const Expr* e) {
 
 Val Emitter::Binary(const Expr* e) {
     Val l = E(e->lhs);
-    Val r = E(e->rhs);
+    // Where the right operand is read as an integer, it is evaluated as one.
+    bool asInt = l.type == Type::Int || e->op == Op::And || e->op == Op::Or;
+    Val r = asInt ? EInt(e->rhs) : E(e->rhs);
     Val v;
     v.type = e->type;
     static const char* const kOps[] = {
