@@ -116,6 +116,7 @@ private:
 
     Val E(const Expr* e);
     Val Binary(const Expr* e);
+    Val EInt(const Expr* e);
     std::string Temp(Type type, const std::string& init);
     std::string Int(const Val& v);
     std::string Cond(const Val& v);
@@ -132,6 +133,7 @@ private:
     int temps_ = 0;
     std::vector<std::string> pre_;  // the current statement's temporaries and calls
     std::unordered_map<const Stmt*, std::string> continue_;
+    const Expr* inPlace_ = nullptr;  // a variable the statement's operations may change
 };
 
 void Emitter::Line(const std::string& text) {
@@ -316,9 +318,32 @@ std::string Emitter::Indices(const Expr* element) {
     return text;
 }
 
+// True when `e` reads `sym` anywhere.
+bool Reads(const Expr* e, const Symbol* sym) {
+    if (!e) return false;
+    if ((e->kind == ExprKind::Var || e->kind == ExprKind::Element) && e->sym == sym) return true;
+    for (const Expr* a : e->args)
+        if (Reads(a, sym)) return true;
+    return Reads(e->lhs, sym) || Reads(e->rhs, sym);
+}
+
 void Emitter::EmitAssign(const Stmt* s, std::vector<std::string>& out) {
     const Expr* t = s->target;
+    // x = x op ...: the operations work on x itself when nothing else reads it.
+    inPlace_ = nullptr;
+    if (t->kind == ExprKind::Var && s->value->kind == ExprKind::Binary) {
+        const Expr* left = s->value;
+        std::vector<const Expr*> rights;
+        while (left->kind == ExprKind::Binary) {
+            rights.push_back(left->rhs);
+            left = left->lhs;
+        }
+        bool alone = left->kind == ExprKind::Var && left->sym == t->sym;
+        for (const Expr* r : rights) alone = alone && !Reads(r, t->sym);
+        if (alone) inPlace_ = left;
+    }
     Val v = E(s->value);
+    inPlace_ = nullptr;
     if (t->kind == ExprKind::Var) {
         std::string code = t->sym->type == Type::Int ? Int(v)
                            : v.type == Type::Str     ? v.code
@@ -374,7 +399,7 @@ void Emitter::EmitIf(const Stmt* s) {
     int opened = 0;  // blocks opened for conditions' temporaries
     for (size_t i = 0; i < s->conds.size(); ++i) {
         pre_.clear();
-        Val c = E(s->conds[i]);
+        Val c = EInt(s->conds[i]);
         std::string cond = Cond(c);
         if (i == 0) {
             if (!pre_.empty()) {
@@ -412,7 +437,7 @@ void Emitter::EmitIf(const Stmt* s) {
 
 void Emitter::EmitWhile(const Stmt* s) {
     pre_.clear();
-    Val c = E(s->cond);
+    Val c = EInt(s->cond);
     std::string cond = Cond(c);
     continue_[s] = "continue;";
     if (pre_.empty()) {
@@ -438,7 +463,7 @@ void Emitter::EmitWhile(const Stmt* s) {
 
 void Emitter::EmitRepeat(const Stmt* s) {
     pre_.clear();
-    Val c = E(s->cond);
+    Val c = EInt(s->cond);
     std::string cond = Cond(c);
     std::vector<std::string> pre;
     pre.swap(pre_);
@@ -533,6 +558,42 @@ std::string Emitter::Int(const Val& v) {
     return "(int)" + v.code;
 }
 
+// The value of `e` read as an integer, which is all a condition needs: a string
+// comparison is then a plain test of Compare, with no temporary.
+Val Emitter::EInt(const Expr* e) {
+    if (e->kind != ExprKind::Binary || e->lhs->type != Type::Str) return E(e);
+    static const char* const kTests[] = {"", "", "", "", "==", "!=", "<", ">", "<=", ">="};
+    Val v;
+    switch (e->op) {
+        case Op::And:
+        case Op::Or: {
+            // int(AND(a$, b)) is int(a$) & b.
+            Val l = EInt(e->lhs);
+            Val r = EInt(e->rhs);
+            v.code = "(" + Int(l) + (e->op == Op::And ? " & " : " | ") + Int(r) + ")";
+            v.nest = std::max(l.nest, r.nest) + 1;
+            return Spill(v);
+        }
+        case Op::Add:
+        case Op::Sub:
+        case Op::Mul:
+        case Op::Div:
+            return E(e);
+        default:
+            break;
+    }
+    Val l = E(e->lhs);
+    Val r = E(e->rhs);
+    std::string left = l.strLit ? "VXStr(" + l.code + ")" : l.code;
+    v.cond = true;
+    if (r.type == Type::Str)
+        v.code = left + ".Compare(" + r.code + ") " + kTests[int(e->op)] + " 0";
+    else
+        v.code = Int(l) + " " + kTests[int(e->op)] + " " + Int(r);
+    v.nest = std::max(l.nest, r.nest) + 1;
+    return Spill(v);
+}
+
 std::string Emitter::Cond(const Val& v) {
     if (v.cond) return v.code;
     return Int(v) + " != 0";
@@ -566,6 +627,7 @@ Val Emitter::E(const Expr* e) {
             return v;
         case ExprKind::Var:
             v.var = true;
+            v.temp = e == inPlace_;
             v.code = e->sym->cname;
             return v;
         case ExprKind::Element: {
@@ -615,7 +677,9 @@ Val Emitter::E(const Expr* e) {
 
 Val Emitter::Binary(const Expr* e) {
     Val l = E(e->lhs);
-    Val r = E(e->rhs);
+    // Where the right operand is read as an integer, it is evaluated as one.
+    bool asInt = l.type == Type::Int || e->op == Op::And || e->op == Op::Or;
+    Val r = asInt ? EInt(e->rhs) : E(e->rhs);
     Val v;
     v.type = e->type;
     static const char* const kOps[] = {

@@ -88,9 +88,12 @@ bool Parser::AtStatementEnd() const {
     return tok_.kind == Tok::Colon || tok_.kind == Tok::Newline || tok_.kind == Tok::End;
 }
 
-bool Parser::Enter() {
-    if (++nesting_ > kMaxNesting) {
-        --nesting_;
+// A block costs two levels: its C++ takes up to two braces, and compilers limit
+// their nesting (clang to 256).
+bool Parser::Enter(int cost) {
+    nesting_ += cost;
+    if (nesting_ > kMaxNesting) {
+        nesting_ -= cost;
         return Fail(tok_.pos, "nesting deeper than " + std::to_string(kMaxNesting) + " levels");
     }
     return true;
@@ -145,7 +148,9 @@ void Parser::ParseLine(Block& block) {
         ParseConst();
     } else if (tok_.kind == Tok::Label) {
         if (!firstStatementLine_) firstStatementLine_ = tok_.pos.line;
-        Stmt* s = program_.NewStmt(StmtKind::Label, tok_.pos);
+        // "SHOWSCREEN:" alone is the command, not a label of that name.
+        bool command = !FindCommand(tok_.text).empty();
+        Stmt* s = program_.NewStmt(command ? StmtKind::Command : StmtKind::Label, tok_.pos);
         s->name = tok_.text;
         s->namePos = tok_.pos;
         block.push_back(s);
@@ -389,13 +394,13 @@ Stmt* Parser::ParseIf(bool oneLine) {
     s->conds.push_back(cond);
     if (then && !AtStatementEnd()) {
         // One line: the statements after THEN, up to ELSE or the line's end.
-        if (!Enter()) return nullptr;
+        if (!Enter(2)) return nullptr;
         for (int part = 0; part < 2; ++part) {
             s->blocks.emplace_back();
             for (;;) {
                 if (Stmt* inner = ParseStatement(true)) s->blocks.back().push_back(inner);
                 if (failed_) {
-                    Leave();
+                    Leave(2);
                     return nullptr;
                 }
                 if (tok_.kind != Tok::Colon) break;
@@ -406,7 +411,7 @@ Stmt* Parser::ParseIf(bool oneLine) {
             if (part == 1 || tok_.kind != Tok::Else) break;
             Advance();
         }
-        Leave();
+        Leave(2);
         return s;
     }
     if (oneLine) {
@@ -417,7 +422,7 @@ Stmt* Parser::ParseIf(bool oneLine) {
         Unexpected("THEN");
         return nullptr;
     }
-    if (!Enter()) return nullptr;
+    if (!Enter(2)) return nullptr;
     open_.push_back({Tok::If, pos});
     s->blocks.push_back(ParseBlock());
     bool sawElse = false;
@@ -439,7 +444,7 @@ Stmt* Parser::ParseIf(bool oneLine) {
         }
     }
     open_.pop_back();
-    Leave();
+    Leave(2);
     if (tok_.kind == Tok::EndIf) {
         Advance();
     } else {
@@ -458,13 +463,13 @@ Stmt* Parser::ParseWhile() {
     if (s->cond && !AtStatementEnd()) Unexpected("end of line after WHILE's condition");
     if (failed_) SyncLine();
     if (!s->cond) s->cond = program_.NewExpr(ExprKind::IntLit, pos);
-    if (!Enter()) return nullptr;
+    if (!Enter(2)) return nullptr;
     open_.push_back({Tok::While, pos});
     loops_.push_back(s);
     s->body = ParseBlock();
     loops_.pop_back();
     open_.pop_back();
-    Leave();
+    Leave(2);
     if (!Accept(Tok::Wend)) Missing(Tok::Wend, {Tok::While, pos});
     return s;
 }
@@ -474,15 +479,16 @@ Stmt* Parser::ParseRepeat() {
     Pos pos = tok_.pos;
     Advance();
     Stmt* s = program_.NewStmt(StmtKind::Repeat, pos);
-    if (!Enter()) return nullptr;
+    if (!Enter(2)) return nullptr;
     open_.push_back({Tok::Repeat, pos});
     loops_.push_back(s);
     s->body = ParseBlock();
     loops_.pop_back();
     open_.pop_back();
-    Leave();
+    Leave(2);
     if (!Accept(Tok::Until)) {
         Missing(Tok::Until, {Tok::Repeat, pos});
+        s->cond = program_.NewExpr(ExprKind::IntLit, pos);
         return s;
     }
     s->cond = ParseExpr();
@@ -515,13 +521,13 @@ Stmt* Parser::ParseFor() {
         if (ok && !AtStatementEnd()) ok = Unexpected("end of line after FOR");
     }
     if (failed_) SyncLine();
-    if (!Enter()) return nullptr;
+    if (!Enter(2)) return nullptr;
     open_.push_back({Tok::For, pos});
     loops_.push_back(s);
     s->body = ParseBlock();
     loops_.pop_back();
     open_.pop_back();
-    Leave();
+    Leave(2);
     if (!Accept(Tok::Next)) {
         Missing(Tok::Next, {Tok::For, pos});
         return ok ? s : nullptr;

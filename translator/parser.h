@@ -36,8 +36,8 @@ private:
     bool Unexpected(const std::string& expected);
     void SyncLine();
     bool AtStatementEnd() const;
-    bool Enter();
-    void Leave() { --nesting_; }
+    bool Enter(int cost = 1);
+    void Leave(int cost = 1) { nesting_ -= cost; }
     bool Closes(Tok closer, Tok opener) const;
     bool Missing(Tok closer, const Open& open);
 
