@@ -572,6 +572,7 @@ Val Emitter::EInt(const Expr* e) {
             Val r = EInt(e->rhs);
             v.code = "(" + Int(l) + (e->op == Op::And ? " & " : " | ") + Int(r) + ")";
             v.nest = std::max(l.nest, r.nest) + 1;
+            v.nest = kMaxInline + 1;  // as in Binary
             return Spill(v);
         }
         case Op::Add:
@@ -711,6 +712,9 @@ Val Emitter::Binary(const Expr* e) {
             case Op::And:
             case Op::Or:
                 v.code = "(" + a + " " + kOps[op] + " " + b + ")";
+                // Compilers judge comparisons of bitwise results whose operands
+                // fold to constants ("always true"): the result goes into a temporary.
+                v.nest = kMaxInline + 1;
                 return Spill(v);
             default:
                 if (a == b) {
