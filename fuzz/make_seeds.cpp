@@ -142,5 +142,7 @@ int main(int argc, char** argv) {
     ok &= Put(names, "regression-rooted-dots", Of("\\windows\\..\\..\\..\\x"));
 
     ok &= CopyPrograms(root + "/../..", root + "/translate");
+    // Once a crash: a REPEAT that the file ends before its UNTIL.
+    ok &= Put(root + "/translate", "regression-repeat-left-open", Of("REPEAT"));
     return ok ? 0 : 1;
 }
