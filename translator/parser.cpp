@@ -32,6 +32,11 @@ std::string Line(const Pos& pos) {
     return std::to_string(pos.line);
 }
 
+// A name as shown in messages: long junk names are cut.
+std::string Shown(const std::string& name) {
+    return name.size() > 40 ? name.substr(0, 40) + "..." : name;
+}
+
 }  // namespace
 
 Parser::Parser(const std::string& source, Program& program, Diagnostics& diagnostics)
@@ -302,7 +307,7 @@ void Parser::ParseConst() {
     if (!Expect(Tok::Eq, "'='")) return;
     if (c.str) {
         if (tok_.kind != Tok::String) {
-            Unexpected("a string for " + c.name + "$");
+            Unexpected("a string for " + Shown(c.name) + "$");
             return;
         }
         if (tok_.text.size() > 1022) {
@@ -313,7 +318,7 @@ void Parser::ParseConst() {
     } else {
         bool negative = Accept(Tok::Minus);
         if (tok_.kind != Tok::Integer) {
-            Unexpected("a number for " + c.name);
+            Unexpected("a number for " + Shown(c.name));
             return;
         }
         uint64_t limit = negative ? 2147483648u : 4294967295u;
@@ -541,7 +546,7 @@ Stmt* Parser::ParseFor() {
         std::transform(a.begin(), a.end(), a.begin(), ::tolower);
         std::transform(b.begin(), b.end(), b.begin(), ::tolower);
         if (a != b || tok_.str)
-            Fail(tok_.pos, "NEXT " + tok_.text + " closes FOR " + s->target->text);
+            Fail(tok_.pos, "NEXT " + Shown(tok_.text) + " closes FOR " + Shown(s->target->text));
         Advance();
     }
     return s;
