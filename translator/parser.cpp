@@ -1,4 +1,5 @@
-// The parser: recursive descent over the grammar written above each function.
+// The parser's statements: recursive descent over the grammar written above each
+// function (expressions are in expressions.cpp).
 #include "parser.h"
 
 #include <algorithm>
