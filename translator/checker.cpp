@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <map>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace vxc {
 
@@ -76,6 +77,7 @@ private:
     std::unordered_map<std::string, Symbol*> globals_;
     std::unordered_map<std::string, Symbol*> arrays_;
     std::unordered_map<std::string, Routine*> subs_;
+    std::unordered_set<std::string> collectedLocals_;  // of the routine being collected
     // Per routine.
     Routine* routine_ = nullptr;
     std::unordered_map<std::string, Symbol*> locals_;
@@ -184,6 +186,7 @@ void Checker::CollectSubs() {
     Collect(program_.main.body, program_.main);
     for (Routine& sub : program_.subs) {
         routine_ = &sub;
+        collectedLocals_.clear();
         Collect(sub.body, sub);
     }
 }
@@ -208,10 +211,7 @@ void Checker::Collect(Block& block, Routine& routine) {
                         diag_.Error(e->pos, Shown(e->text) + " is a CONST");
                         continue;
                     }
-                    bool known = false;
-                    for (Symbol* sym : routine.locals)
-                        known = known || Key(sym->name, false) == key;
-                    if (known) continue;
+                    if (!collectedLocals_.insert(key).second) continue;
                     Symbol* sym = NewSymbol(e->text, e->str, e->str ? "_Str" : "_Int");
                     sym->local = true;
                     routine.locals.push_back(sym);

@@ -100,7 +100,8 @@ public:
 private:
     void Line(const std::string& text);
     void At(int line);
-    void Flush(std::vector<std::string>& lines);
+    void SLine(int line, const std::string& text);
+    std::string Join(std::vector<std::string>& lines);
 
     void GlobalInit();
     void EmitRoutine(const Routine& r, bool main);
@@ -134,6 +135,7 @@ private:
     std::vector<std::string> pre_;  // the current statement's temporaries and calls
     std::unordered_map<const Stmt*, std::string> continue_;
     const Expr* inPlace_ = nullptr;  // a variable the statement's operations may change
+    std::string prefix_;             // put before the statement's first line (_dLn)
 };
 
 void Emitter::Line(const std::string& text) {
@@ -149,9 +151,14 @@ void Emitter::At(int line) {
     presumed_ = line;
 }
 
-void Emitter::Flush(std::vector<std::string>& lines) {
-    for (const std::string& l : lines) Line(l);
-    lines.clear();
+// A line of the statement on `line`: mapped to it, so a debugger shows that line
+// for all of the statement's C++.
+void Emitter::SLine(int line, const std::string& text) {
+    At(line);
+    std::string full = prefix_ + text;
+    prefix_.clear();
+    while (!full.empty() && full.back() == ' ') full.pop_back();
+    Line(full);
 }
 
 std::string Emitter::Run() {
@@ -239,7 +246,8 @@ void Emitter::EmitStmt(const Stmt* s) {
         Line(s->used ? Lower(s->name) + "_Label:;" : "// " + s->name + ":");
         return;
     }
-    if (program_.settings.debug) Line("_dLn(" + std::to_string(s->pos.line) + ");");
+    // The announcement goes on the statement's own line.
+    if (program_.settings.debug) prefix_ = "_dLn(" + std::to_string(s->pos.line) + "); ";
     switch (s->kind) {
         case StmtKind::If:
             EmitIf(s);
@@ -259,8 +267,10 @@ void Emitter::EmitStmt(const Stmt* s) {
     }
 }
 
-// A statement without a body: its temporaries, if any, in a block of its own.
+// A statement without a body: its temporaries, if any, in a block of its own. Each
+// statement is one line of C++, so a debugger shows one .vx line for all of it.
 void Emitter::EmitSimple(const Stmt* s) {
+    const int line = s->pos.line;
     pre_.clear();
     std::vector<std::string> out;
     switch (s->kind) {
@@ -298,16 +308,21 @@ void Emitter::EmitSimple(const Stmt* s) {
         default:
             break;
     }
-    if (pre_.empty()) {
-        Flush(out);
+    if (out.empty() && pre_.empty()) {
+        if (!prefix_.empty()) SLine(line, "");
         return;
     }
-    Line("{");
-    ++indent_;
-    Flush(pre_);
-    Flush(out);
-    --indent_;
-    Line("}");
+    for (std::string& o : out) pre_.push_back(o);
+    bool block = pre_.size() > out.size();
+    std::string text = Join(pre_);
+    SLine(line, block ? "{ " + text + " }" : text);
+}
+
+std::string Emitter::Join(std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& l : lines) text += (text.empty() ? "" : " ") + l;
+    lines.clear();
+    return text;
 }
 
 // ", i0, i1, ..., i7": an element's indices (or a DIM's sizes), 0 beyond its own.
@@ -401,22 +416,12 @@ void Emitter::EmitIf(const Stmt* s) {
         pre_.clear();
         Val c = EInt(s->conds[i]);
         std::string cond = Cond(c);
-        if (i == 0) {
-            if (!pre_.empty()) {
-                Line("{");
-                ++indent_;
-                ++opened;
-                Flush(pre_);
-            }
-            Line("if (" + cond + ") {");
-        } else if (pre_.empty()) {
-            Line("} else if (" + cond + ") {");
+        int at = s->conds[i]->pos.line;
+        if (pre_.empty()) {
+            SLine(at, (i ? "} else if (" : "if (") + cond + ") {");
         } else {
-            Line("} else {");
-            ++indent_;
             ++opened;
-            Flush(pre_);
-            Line("if (" + cond + ") {");
+            SLine(at, (i ? "} else { " : "{ ") + Join(pre_) + " if (" + cond + ") {");
         }
         ++indent_;
         EmitBlock(s->blocks[i]);
@@ -428,33 +433,21 @@ void Emitter::EmitIf(const Stmt* s) {
         EmitBlock(s->blocks.back());
         --indent_;
     }
-    Line("}");
-    for (; opened > 0; --opened) {
-        --indent_;
-        Line("}");
-    }
+    std::string close = "}";
+    for (; opened > 0; --opened) close += " }";
+    Line(close);
 }
 
 void Emitter::EmitWhile(const Stmt* s) {
+    const int line = s->pos.line;
     pre_.clear();
     Val c = EInt(s->cond);
     std::string cond = Cond(c);
     continue_[s] = "continue;";
-    if (pre_.empty()) {
-        Line("while (" + cond + ") {");
-    } else {
-        std::vector<std::string> pre;
-        pre.swap(pre_);
-        Line("for (;;) {");
-        ++indent_;
-        Line("{");
-        ++indent_;
-        Flush(pre);
-        Line("if (!(" + cond + ")) break;");
-        --indent_;
-        Line("}");
-        --indent_;
-    }
+    if (pre_.empty())
+        SLine(line, "while (" + cond + ") {");
+    else
+        SLine(line, "for (;;) { { " + Join(pre_) + " if (!(" + cond + ")) break; }");
     ++indent_;
     EmitBlock(s->body);
     --indent_;
@@ -467,23 +460,19 @@ void Emitter::EmitRepeat(const Stmt* s) {
     std::string cond = Cond(c);
     std::vector<std::string> pre;
     pre.swap(pre_);
+    const int line = s->cond->pos.line;  // the UNTIL's
     std::string next = "_next" + std::to_string(s->loopId);
     continue_[s] = pre.empty() ? "continue;" : "goto " + next + ";";
-    Line(pre.empty() ? "do {" : "for (;;) {");
+    SLine(s->pos.line, pre.empty() ? "do {" : "for (;;) {");
     ++indent_;
     EmitBlock(s->body);
     if (pre.empty()) {
         --indent_;
-        Line("} while (!(" + cond + "));");
+        SLine(line, "} while (!(" + cond + "));");
         return;
     }
     if (s->continued) Line(next + ":;");
-    Line("{");
-    ++indent_;
-    Flush(pre);
-    Line("if (" + cond + ") break;");
-    --indent_;
-    Line("}");
+    SLine(line, "{ " + Join(pre) + " if (" + cond + ") break; }");
     --indent_;
     Line("}");
 }
@@ -491,28 +480,24 @@ void Emitter::EmitRepeat(const Stmt* s) {
 // FOR: the end and the step are taken once. The step wraps like +; where the end
 // and step do not show that it stays in range, the loop ends before it would wrap.
 void Emitter::EmitFor(const Stmt* s) {
+    const int line = s->pos.line;
     std::string id = std::to_string(s->loopId);
     std::string var = s->target->sym->cname;
-    Line("{");
-    ++indent_;
     pre_.clear();
     std::string start = Int(E(s->value));
-    Flush(pre_);
-    Line(var + " = " + start + ";");
+    pre_.push_back(var + " = " + start + ";");
     Val limit = E(s->limit);
-    Flush(pre_);
     std::string end = limit.intLit ? limit.code : "_end" + id;
-    if (!limit.intLit) Line("const int " + end + " = " + Int(limit) + ";");
+    if (!limit.intLit) pre_.push_back("const int " + end + " = " + Int(limit) + ";");
     bool stepKnown = true;
     int64_t stepValue = 1;
     std::string step = "1";
     if (s->step) {
         Val v = E(s->step);
-        Flush(pre_);
         stepKnown = v.intLit;
         stepValue = v.value;
         step = v.intLit ? v.code : "_step" + id;
-        if (!v.intLit) Line("const int " + step + " = " + Int(v) + ";");
+        if (!v.intLit) pre_.push_back("const int " + step + " = " + Int(v) + ";");
     }
     std::string cond =
         !stepKnown ? "(" + step + " >= 0 ? " + var + " <= " + end + " : " + var + " >= " + end + ")"
@@ -524,7 +509,8 @@ void Emitter::EmitFor(const Stmt* s) {
     std::string next = "_next" + id;
     continue_[s] = safe ? "continue;" : "goto " + next + ";";
     std::string stepU = stepKnown && stepValue >= 0 ? step + "u" : "(unsigned)" + step;
-    Line("for (; " + cond + "; " + var + " = (int)((unsigned)" + var + " + " + stepU + ")) {");
+    SLine(line, "{ " + Join(pre_) + " for (; " + cond + "; " + var + " = (int)((unsigned)" + var +
+                    " + " + stepU + ")) {");
     ++indent_;
     EmitBlock(s->body);
     if (!safe) {
@@ -532,14 +518,12 @@ void Emitter::EmitFor(const Stmt* s) {
         std::string up = var + " > 2147483647 - " + step;
         std::string down = var + " < (-2147483647 - 1) - " + step;
         if (stepKnown)
-            Line("if (" + (stepValue > 0 ? up : "(" + down + ")") + ") break;");
+            SLine(line, "if (" + (stepValue > 0 ? up : "(" + down + ")") + ") break;");
         else
-            Line("if (" + step + " >= 0 ? " + up + " : " + down + ") break;");
+            SLine(line, "if (" + step + " >= 0 ? " + up + " : " + down + ") break;");
     }
     --indent_;
-    Line("}");
-    --indent_;
-    Line("}");
+    Line("} }");
 }
 
 std::string Emitter::Temp(Type type, const std::string& init) {

@@ -79,7 +79,10 @@ const char* KeywordText(Tok kind);
 
 class Lexer {
 public:
-    explicit Lexer(const std::string& source) : src_(source) {}
+    explicit Lexer(const std::string& source) : src_(source) {
+        // A byte-order mark, as Windows editors write one, is no part of the program.
+        if (src_.compare(0, 3, "\xEF\xBB\xBF") == 0) at_ = lineStart_ = 3;
+    }
     Token Next();
 
 private:

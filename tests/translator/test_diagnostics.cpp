@@ -157,6 +157,14 @@ TEST(Translate, SameInputSameBytes) {
     EXPECT_EQ(first.diagnostics, second.diagnostics);
 }
 
+TEST(Translate, NamesAreReadWholeAndMatchWithoutRegardToCase) {
+    vxc::Result r = TranslateT("\xEF\xBB\xBFSPRITE_X = 5 : Sprite 1, sprite_x, 0, 0\nint = SIN\n");
+    ASSERT_TRUE(r.ok) << r.diagnostics;
+    EXPECT_NE(r.cpp.find("sprite_x_Int = 5;"), std::string::npos) << r.cpp;
+    EXPECT_NE(r.cpp.find("SPRITE(1, sprite_x_Int, 0, 0);"), std::string::npos) << r.cpp;
+    EXPECT_NE(r.cpp.find("int_Int = sin_Int;"), std::string::npos) << r.cpp;
+}
+
 TEST(Translate, ConstantsTakeTheirValueFromDefines) {
     vxc::Options options;
     options.file_name = "t.vx";
