@@ -240,10 +240,9 @@ void Emitter::EmitBlock(const Block& block) {
 
 void Emitter::EmitStmt(const Stmt* s) {
     if (s->kind == StmtKind::Local) return;
-    At(s->pos.line);
     if (s->kind == StmtKind::Label) {
         // An unused label would be a compiler warning.
-        Line(s->used ? Lower(s->name) + "_Label:;" : "// " + s->name + ":");
+        SLine(s->pos.line, s->used ? Lower(s->name) + "_Label:;" : "// " + s->name + ":");
         return;
     }
     // The announcement goes on the statement's own line.

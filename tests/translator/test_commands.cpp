@@ -140,25 +140,30 @@ bool Compiles(const std::string& cpp, const std::string& name, std::string& mess
     messages = text.str();
     return status == 0;
 }
+#endif
+
+// Translates `source` and compiles the C++ where the build's compiler can be started
+// (not from the Windows build, whose tests run under Wine).
+void TranslatesAndCompiles(const std::string& source, const std::string& name) {
+    vxc::Options options;
+    options.file_name = name + ".vx";
+    vxc::Result r = vxc::Translate(source, options);
+    ASSERT_TRUE(r.ok) << r.diagnostics;
+#if defined(VX_CXX_COMPILER) && !defined(_WIN32)
+    std::string messages;
+    EXPECT_TRUE(Compiles(r.cpp, name, messages)) << messages << r.cpp;
+#else
+    GTEST_SKIP() << "translated; no C++ compiler to start here";
+#endif
+}
 
 TEST(CommandTable, EveryFormCompilesAgainstTheRuntime) {
-    vxc::Options options;
-    options.file_name = "every_form.vx";
-    vxc::Result r = vxc::Translate(EveryForm(), options);
-    ASSERT_TRUE(r.ok) << r.diagnostics;
-    std::string messages;
-    EXPECT_TRUE(Compiles(r.cpp, "every_form", messages)) << messages << r.cpp;
+    TranslatesAndCompiles(EveryForm(), "every_form");
 }
 
 TEST(Emitter, EveryStatementCompilesWithoutAWarning) {
-    vxc::Options options;
-    options.file_name = "c:\\games\\statements.vx";
-    vxc::Result r = vxc::Translate(kStatements, options);
-    ASSERT_TRUE(r.ok) << r.diagnostics;
-    std::string messages;
-    EXPECT_TRUE(Compiles(r.cpp, "statements", messages)) << messages << r.cpp;
+    TranslatesAndCompiles(kStatements, "statements");
 }
-#endif
 
 // With #DEBUG 1 each statement starts with _dLn(its line); the #line directives
 // must put that C++ line on the same line of the .vx file, as a debugger reads them.

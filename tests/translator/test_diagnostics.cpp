@@ -83,6 +83,11 @@ const Bad kBad[] = {
     {"BinaryByte", std::string("x = 1\ny = \x01\n", 12), "t.vx:2:5: error: unexpected byte 0x01"},
 };
 
+// Cases show by name in the test list.
+void PrintTo(const Bad& bad, std::ostream* out) {
+    *out << bad.name;
+}
+
 class BadProgram : public testing::TestWithParam<Bad> {};
 
 TEST_P(BadProgram, GivesItsMessageAtItsPlace) {
