@@ -60,7 +60,7 @@ macro(vx_windows_package)
         set(vx_arch win32)
     endif()
     if(VX_WERROR)
-        foreach(target vamex vamex_entry scroll_on scroll_off demo)
+        foreach(target vamex vamex_entry scroll_on scroll_off demo vamexc_lib vamexc)
             target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:C,CXX>:-Werror>)
         endforeach()
     endif()
@@ -71,6 +71,12 @@ macro(vx_windows_package)
     # libraries (cmake/VamexInstall.cmake) stay out of the zip.
     install(TARGETS scroll_on scroll_off demo RUNTIME DESTINATION . COMPONENT player)
     install(FILES ${CMAKE_SOURCE_DIR}/assets/SMALFONT.BMP DESTINATION . COMPONENT player)
+    # The demo reads its pictures and sound from its folder too.
+    install(FILES ${CMAKE_SOURCE_DIR}/assets/demo/demoback.bmp
+                  ${CMAKE_SOURCE_DIR}/assets/demo/demoship.bmp
+                  ${CMAKE_SOURCE_DIR}/assets/demo/demoball.bmp
+                  ${CMAKE_SOURCE_DIR}/assets/demo/demobeep.wav
+            DESTINATION . COMPONENT player)
     install(FILES ${CMAKE_SOURCE_DIR}/docs/windows-readme.txt DESTINATION . RENAME README.txt
             COMPONENT player)
     # The zip needs the programs only, not every test and benchmark built first.

@@ -1,8 +1,12 @@
 // Writes the fuzz targets' seed corpora with the project's own generators: pictures
-// from tools/make_bmp.h, sounds from the tests' WAV writer, text files and names.
+// from tools/make_bmp.h, sounds from the tests' WAV writer, text files and names,
+// and for the translator the tree's own programs in the language.
 //   fuzz_make_seeds <fuzz/corpus>
 #include <sys/stat.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -53,6 +57,28 @@ bool Put(const std::string& dir, const std::string& name, const Bytes& bytes) {
 
 Bytes Of(const std::string& s) {
     return Bytes(s.begin(), s.end());
+}
+
+// Copies every .vx file under the tree's program folders into `dir`, named by its
+// path with '/' as '-'.
+bool CopyPrograms(const std::string& tree, const std::string& dir) {
+    namespace fs = std::filesystem;
+    bool ok = true;
+    for (const char* folder : {"game", "examples", "tests", "bench"}) {
+        std::error_code error;
+        fs::recursive_directory_iterator it(fs::path(tree) / folder, error), end;
+        for (; !error && it != end; it.increment(error)) {
+            if (it->path().extension() != ".vx") continue;
+            std::ifstream in(it->path(), std::ios::binary);
+            std::stringstream text;
+            text << in.rdbuf();
+            std::string name = fs::relative(it->path(), tree).generic_string();
+            for (char& c : name)
+                if (c == '/') c = '-';
+            ok &= Put(dir, name, Of(text.str()));
+        }
+    }
+    return ok;
 }
 
 }  // namespace
@@ -114,5 +140,9 @@ int main(int argc, char** argv) {
     // Once escapes from the prefix: ".." above a drive's root.
     ok &= Put(names, "regression-dots-above-the-drive", Of("c:\\..\\..\\outside.txt"));
     ok &= Put(names, "regression-rooted-dots", Of("\\windows\\..\\..\\..\\x"));
+
+    ok &= CopyPrograms(root + "/../..", root + "/translate");
+    // Once a crash: a REPEAT that the file ends before its UNTIL.
+    ok &= Put(root + "/translate", "regression-repeat-left-open", Of("REPEAT"));
     return ok ? 0 : 1;
 }

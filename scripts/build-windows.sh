@@ -9,9 +9,10 @@ VX_SCRIPT=build-windows.sh
 . scripts/lib.sh
 
 vx_begin "install packages"
-scripts/install-packages.sh --no-recommends cmake ninja-build g++-mingw-w64-x86-64-posix \
+# g++: the translator runs on this machine to translate the programs.
+scripts/install-packages.sh --no-recommends cmake ninja-build g++ g++-mingw-w64-x86-64-posix \
     g++-mingw-w64-i686-posix
-vx_require cmake:cmake ninja-build:ninja cmake:cpack \
+vx_require cmake:cmake ninja-build:ninja cmake:cpack g++:g++ \
     g++-mingw-w64-x86-64-posix:x86_64-w64-mingw32-g++-posix \
     g++-mingw-w64-i686-posix:i686-w64-mingw32-g++-posix
 

@@ -16,9 +16,9 @@ JOBS=$(nproc)
 # from the package wine. Never wine32: with it installed the wine launcher fails even
 # for 64-bit programs.
 vx_begin "install packages"
-scripts/install-packages.sh --no-recommends cmake ninja-build g++-mingw-w64-x86-64-posix \
+scripts/install-packages.sh --no-recommends cmake ninja-build g++ g++-mingw-w64-x86-64-posix \
     g++-mingw-w64-i686-posix googletest wine64 wine xvfb xauth util-linux
-vx_require cmake:cmake ninja-build:ninja g++-mingw-w64-x86-64-posix:x86_64-w64-mingw32-g++-posix \
+vx_require cmake:cmake ninja-build:ninja g++:g++ g++-mingw-w64-x86-64-posix:x86_64-w64-mingw32-g++-posix \
     g++-mingw-w64-i686-posix:i686-w64-mingw32-g++-posix wine:wine wine:wineboot \
     wine:wineserver xvfb:Xvfb util-linux:flock
 [ -d /usr/src/googletest ] || { echo "$VX_SCRIPT: /usr/src/googletest is missing (Debian package googletest)" >&2; exit 1; }

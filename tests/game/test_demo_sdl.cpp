@@ -18,12 +18,18 @@ using vxtest::Rgb;
 
 const Rgb kNight = {16, 32, 96}, kGrid = {40, 64, 160}, kHorizon = {24, 96, 48};
 
-// Runs the scripted demo headless in a fresh folder; the folder, or "" when the run
-// did not end normally (Escape through SHOWSCREEN, its log deleted).
+const char* const kDemoFiles[] = {"demoback.bmp", "demoship.bmp", "demoball.bmp", "demobeep.wav"};
+
+// Runs the scripted demo headless in a fresh folder holding what lies beside the
+// demo; the folder, or "" when the run did not end normally (Escape through
+// SHOWSCREEN, its log deleted).
 std::string RunDemo(const std::string& script) {
     std::string dir = vxtest::MakeTempDir("demo");
     vxtest::WriteFile(dir + "/SMALFONT.BMP",
                       vxtest::ReadFile(std::string(VX_BUILD_DIR) + "/SMALFONT.BMP"));
+    for (const char* file : kDemoFiles)
+        vxtest::WriteFile(dir + "/" + file,
+                          vxtest::ReadFile(std::string(VX_BUILD_DIR) + "/game/" + file));
     vxtest::RunResult run = vxtest::Run(vxtest::BuiltProgram("prog_demo_sdl"),
                                         {"TMPDIR=" + dir, "SDL_AUDIODRIVER=dummy", "DISPLAY",
                                          "WAYLAND_DISPLAY", "VX_DEMO_SCRIPT=" + script},
@@ -36,8 +42,13 @@ std::string RunDemo(const std::string& script) {
 TEST(Demo, ScriptedSessionKeepsAPictureOfTheGame) {
     std::string dir = RunDemo("all");
     ASSERT_FALSE(dir.empty());
-    for (const char* made : {"demoback.bmp", "demoship.bmp", "demoball.bmp", "demobeep.wav"})
-        EXPECT_TRUE(vxtest::FileExists(dir + "/" + made)) << made;
+    // The build made the demo's files beside it, as the copies cross builds take.
+    for (const char* made : kDemoFiles) {
+        std::string beside = vxtest::ReadFile(std::string(VX_BUILD_DIR) + "/game/" + made);
+        EXPECT_FALSE(beside.empty()) << made;
+        EXPECT_EQ(beside, vxtest::ReadFile(std::string(VX_SOURCE_DIR) + "/assets/demo/" + made))
+            << made;
+    }
 
     Picture shot(vxtest::ReadFile(dir + "/demoshot.bmp"));
     ASSERT_EQ(shot.Width(), 640);
