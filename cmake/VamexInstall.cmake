@@ -1,5 +1,6 @@
-# Installing the runtime for programs built out of the tree: headers under
-# include/vamex, the runtime and the entry under lib, the CMake package, vamex.pc,
+# Installing the runtime for programs built out of the tree: the translator vamexc under
+# bin, headers under include/vamex, the runtime and the entry under lib, the CMake
+# package, vamex.pc,
 # the font under share/vamex and the licence. CPack makes the Debian package (or a
 # zip where Debian packages do not apply).
 include(CMakePackageConfigHelpers)
@@ -39,6 +40,8 @@ install(FILES ${VX_SEAM_HEADERS} DESTINATION ${VX_INSTALL_INCLUDEDIR}/platform)
 install(TARGETS vamex vamex_entry EXPORT VamexTargets
         ARCHIVE DESTINATION ${VX_INSTALL_LIBDIR}
         INCLUDES DESTINATION ${VX_INSTALL_INCLUDEDIR})
+# The translator and driver, exported as Vamex::vamexc; it finds the runtime from bin/.
+install(TARGETS vamexc EXPORT VamexTargets RUNTIME DESTINATION bin)
 install(EXPORT VamexTargets NAMESPACE Vamex:: DESTINATION ${VX_INSTALL_CMAKEDIR})
 
 configure_package_config_file(cmake/VamexConfig.cmake.in

@@ -1,9 +1,11 @@
-// vamexc: translates a Vamex program (.vx) to C++ on the runtime.
-// Usage: vamexc game.vx -o game.cpp [-D NAME=value]... [--check]
+// vamexc: translates a Vamex program (.vx) to C++ on the runtime, and as a driver
+// builds it into a program against the installed runtime, or builds and runs it.
+// Usage: vamexc game.vx -o game.cpp|game [-D NAME=value]... [--check] [--run] [-v]
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "driver.h"
 #include "translate.h"
 
 namespace {
@@ -11,10 +13,14 @@ namespace {
 int Usage(const char* message) {
     if (message) std::fprintf(stderr, "vamexc: %s\n", message);
     std::fprintf(stderr,
-                 "usage: vamexc SOURCE.vx -o OUTPUT.cpp [-D NAME=value]... [--check]\n"
-                 "  -o FILE        write the C++ to FILE ('-': standard output)\n"
+                 "usage: vamexc SOURCE.vx (-o OUTPUT | --run | --check) [-D NAME=value]... [-v]\n"
+                 "  -o FILE.cpp    write the C++ to FILE.cpp ('-': standard output)\n"
+                 "  -o PROGRAM     translate, compile and link PROGRAM against the runtime\n"
+                 "  --run          build into a temporary folder and run the program in the\n"
+                 "                 source's folder; vamexc ends with the program's exit code\n"
                  "  -D NAME=value  give CONST NAME this value\n"
-                 "  --check        report the program's errors only, write nothing\n");
+                 "  --check        report the program's errors only, write nothing\n"
+                 "  -v             print the commands the driver runs\n");
     return 2;
 }
 
@@ -46,7 +52,7 @@ bool WriteFile(const std::string& path, const std::string& text) {
 int main(int argc, char** argv) {
     vxc::Options options;
     std::string input, output;
-    bool haveOutput = false;
+    bool haveOutput = false, run = false, verbose = false;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         if (arg == "-o") {
@@ -60,6 +66,10 @@ int main(int argc, char** argv) {
             options.defines.emplace_back(def.substr(0, eq), def.substr(eq + 1));
         } else if (arg == "--check") {
             options.check_only = true;
+        } else if (arg == "--run") {
+            run = true;
+        } else if (arg == "-v") {
+            verbose = true;
         } else if (arg == "-h" || arg == "--help") {
             Usage(nullptr);
             return 0;
@@ -72,7 +82,9 @@ int main(int argc, char** argv) {
         }
     }
     if (input.empty()) return Usage("no source file");
-    if (!haveOutput && !options.check_only) return Usage("no output file (-o)");
+    if (!haveOutput && !options.check_only && !run) return Usage("no output file (-o)");
+    if (run && (haveOutput || options.check_only)) return Usage("--run makes no output file");
+    if (run && input == "-") return Usage("--run needs a source file");
 
     std::string source;
     std::FILE* in = input == "-" ? stdin : std::fopen(input.c_str(), "rb");
@@ -91,6 +103,16 @@ int main(int argc, char** argv) {
     std::fputs(result.diagnostics.c_str(), stderr);
     if (!result.ok) return 1;
     if (options.check_only) return 0;
+    bool cpp_out =
+        output == "-" || (output.size() >= 4 && output.compare(output.size() - 4, 4, ".cpp") == 0);
+    if (run || !cpp_out) {
+        vxc::DriverRequest request;
+        request.source = input;
+        request.output = output;
+        request.run = run;
+        request.verbose = verbose;
+        return vxc::BuildProgram(request, result.cpp);
+    }
     if (output == "-") {
         std::fwrite(result.cpp.data(), 1, result.cpp.size(), stdout);
         return std::fflush(stdout) == 0 ? 0 : 1;
