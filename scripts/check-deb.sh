@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package, installs it with dpkg, builds examples/hello against the
-# installed copy (CMake package and pkg-config), runs it when the scripted player is
-# built, then removes the package again. Needs root (or sudo); safe to run again.
+# installed copy (CMake package, with hello.vx translated by the installed vamexc, and
+# pkg-config), builds hello.vx with the vamexc driver, runs hello when the scripted
+# player is built, then removes the package again. Needs root (or sudo); safe to run again.
 # Usage: scripts/check-deb.sh [build-dir]   (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,7 +21,7 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$BUILD_DIR/CMakeCache.tx
 deb="$BUILD_DIR/vamex-dev_${version}_$(dpkg --print-architecture).deb"
 [ -f "$deb" ] || { echo "check-deb: $deb was not made"; exit 1; }
 depends=$(dpkg-deb -f "$deb" Depends)
-[ "$depends" = "libsdl2-dev, libgl-dev" ] || { echo "check-deb: Depends is '$depends'"; exit 1; }
+[ "$depends" = "libsdl2-dev, libgl-dev, g++" ] || { echo "check-deb: Depends is '$depends'"; exit 1; }
 
 work=$(mktemp -d)
 cleanup() {
@@ -44,6 +45,11 @@ mkdir -p "$work/pc"
 vx_begin "build examples/hello with pkg-config"
 g++ examples/hello/hello.cpp -o "$work/pc/hello" $(pkg-config --cflags --libs vamex)
 echo "check-deb: examples/hello built with find_package and with pkg-config"
+[ -x "$work/hello/hello_vx" ] || { echo "check-deb: hello.vx was not built through the package" >&2; exit 1; }
+vx_step "build hello.vx with the installed vamexc" vamexc -v examples/hello/hello.vx -o "$work/driver/hello"
+[ -x "$work/driver/hello" ] && [ -f "$work/driver/SMALFONT.BMP" ] ||
+    { echo "check-deb: vamexc -o made no program with its font" >&2; exit 1; }
+echo "check-deb: hello.vx built with find_package and with vamexc -o"
 
 vx_begin "run hello with the scripted player"
 player=$(realpath -m "$BUILD_DIR/tests/libvx_script_player.so")

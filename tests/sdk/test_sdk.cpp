@@ -143,6 +143,50 @@ TEST(Sdk, HelloBuildsFromTheCMakePackageAndFromThePkgConfigLineAlone) {
     CheckGreeting(Picture(vxtest::ReadFile(withPackage + "/hello.bmp")));
 }
 
+TEST(Sdk, PongFromTheCMakePackagePlaysAScriptedPoint) {
+    Installed sdk("sdk_pong");
+    ASSERT_TRUE(sdk.Ok()) << sdk.Log();
+    std::string folder = sdk.BuildWithPackage("pong");
+    ASSERT_NE(folder, "") << sdk.Log();
+
+    // The left paddle goes up 20 frames (120 pixels) with A; the stick takes the right
+    // one 25 frames down (150). The ball, served right, comes off the right paddle,
+    // passes the left one and is served again: 0 to 1 at frame 177. F12 at frame 200.
+    std::string script = Frame(0, "A") + Frame(0, "stick=32767") + Frame(20, "-A") +
+                         Frame(25, "stick=0") + Frame(199, "F12") + Frame(201, "-F12") +
+                         Frame(202, "Escape");
+    vxtest::RunResult run = Play(folder, "pong", script);
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    for (const char* made : {"pongtable.bmp", "pongball.bmp", "pongbeep.wav"})
+        EXPECT_TRUE(vxtest::FileExists(folder + "/" + made)) << made;
+    // The paddle's hit was heard: the device's output is not all silence.
+    std::string sound = vxtest::ReadFile(folder + "/sound.raw");
+    EXPECT_NE(sound.find_first_not_of('\0'), std::string::npos) << sound.size() << " bytes";
+
+    Picture shot(vxtest::ReadFile(folder + "/pong.bmp"));
+    ASSERT_EQ(shot.Width(), 640);
+    ASSERT_EQ(shot.Height(), 480);
+    const Rgb table = {16, 96, 48}, left = {255, 160, 0}, right = {0, 200, 255};
+    EXPECT_TRUE(Near(shot.At(100, 300), table));
+    EXPECT_TRUE(Near(shot.At(319, 40), {200, 200, 200}));  // the middle line
+    EXPECT_TRUE(Near(shot.At(319, 56), table));
+    // Paddles 12 x 64 at x 24 and 604, from y 208 to 88 and 358.
+    EXPECT_TRUE(Near(shot.At(30, 88 + 1), left));
+    EXPECT_TRUE(Near(shot.At(30, 88 + 62), left));
+    EXPECT_TRUE(Near(shot.At(30, 88 + 66), table));
+    EXPECT_TRUE(Near(shot.At(610, 358 + 1), right));
+    EXPECT_TRUE(Near(shot.At(610, 358 + 62), right));
+    EXPECT_TRUE(Near(shot.At(610, 358 - 3), table));
+    // The ball, 23 frames after its serve from (314, 234) to the left at (-5, 3).
+    EXPECT_TRUE(Near(shot.At(199 + 6, 303 + 6), {255, 64, 64}));
+    EXPECT_TRUE(Near(shot.At(199 + 6 + 10, 303 + 6), table));
+    // The score as the font draws "0" and "1".
+    Picture font(vxtest::ReadFile(folder + "/SMALFONT.BMP"));
+    ASSERT_EQ(font.Width(), 256);
+    EXPECT_EQ(Lit(shot, 256, 16, 0), GlyphPixels(font, '0'));
+    EXPECT_EQ(Lit(shot, 368, 16, 0), GlyphPixels(font, '1'));
+}
+
 // Runs the installed vamexc with `args` in `folder`, the environment changed by `env`
 // ("NAME=value", or "-u NAME"), through env(1): its exit code and output.
 vxtest::RunResult Driver(const std::string& vamexc, const std::string& folder,
