@@ -46,6 +46,7 @@ vx_begin "build examples/hello with pkg-config"
 g++ examples/hello/hello.cpp -o "$work/pc/hello" $(pkg-config --cflags --libs vamex)
 echo "check-deb: examples/hello built with find_package and with pkg-config"
 [ -x "$work/hello/hello_vx" ] || { echo "check-deb: hello.vx was not built through the package" >&2; exit 1; }
+mkdir -p "$work/driver"
 vx_step "build hello.vx with the installed vamexc" vamexc -v examples/hello/hello.vx -o "$work/driver/hello"
 [ -x "$work/driver/hello" ] && [ -f "$work/driver/SMALFONT.BMP" ] ||
     { echo "check-deb: vamexc -o made no program with its font" >&2; exit 1; }
