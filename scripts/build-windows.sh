@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Windows programs with mingw-w64: build-win64/ (x86_64) and build-win32/
 # (i686), Release, statically linked, warnings as errors in the runtime and programs,
-# and a zip per architecture (build-win64/vamex-win64.zip, build-win32/vamex-win32.zip)
-# that a Windows player unpacks and runs.
+# a zip per architecture (build-win64/vamex-win64.zip, build-win32/vamex-win32.zip)
+# that a Windows player unpacks and runs, and an SDK zip per architecture for game
+# authors (vamex-sdk-win64.zip, vamex-sdk-win32.zip, scripts/make-windows-sdk.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 VX_SCRIPT=build-windows.sh
@@ -33,4 +34,7 @@ for pair in x86_64:win64 i686:win32; do
     echo "$dir: $(ls "$dir"/vamex-*.zip)"
     vx_begin "check the programs in the zip of $dir"
     scripts/check-windows-programs.sh "$dir/vamex-${pair##*:}.zip"
+    vx_begin "make the SDK of $dir"
+    ninja -C "$dir" -j"$jobs" vamex vamex_entry vamexc
+    scripts/make-windows-sdk.sh "$dir"
 done

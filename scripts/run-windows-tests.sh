@@ -48,10 +48,13 @@ build() {
 }
 build build-win64 x86_64
 build build-win32 i686
-# The players' zips, and every program in them as Windows sees it.
+# The players' zips, and every program in them as Windows sees it; the authors' SDKs.
 for dir in build-win64 build-win32; do
-    (cd "$dir" && cpack -G ZIP >/dev/null)
+    vx_step "make the players' zip in $dir" bash -c "cd '$dir' && cpack -G ZIP"
+    vx_begin "make the SDK of $dir"
+    scripts/make-windows-sdk.sh "$dir"
 done
+vx_begin "check the programs in the zips"
 scripts/check-windows-programs.sh
 
 # The tests' own X server on a free display, and the prefix's Wine server for the run.
@@ -95,6 +98,11 @@ vx_step "run a first Windows program" wine cmd /c exit
 vx_begin "run the Windows suite"
 status=0
 (cd build-win64 && ctest --output-on-failure -j"$JOBS" --output-junit test-results.xml "$@") || status=1
+# The SDK as a game author uses it (only on a whole run, not for a chosen few tests).
+if [ $# -eq 0 ]; then
+    vx_begin "check the Windows SDK"
+    scripts/check-windows-sdk.sh || status=1
+fi
 vx_test_counts build-win64/test-results.xml >build-win64/test-counts.txt
 echo "Windows (Wine): $(cat build-win64/test-counts.txt)"
 exit "$status"
