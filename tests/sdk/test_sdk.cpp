@@ -157,8 +157,8 @@ TEST(Sdk, PongFromTheCMakePackagePlaysAScriptedPoint) {
                          Frame(202, "Escape");
     vxtest::RunResult run = Play(folder, "pong", script);
     ASSERT_EQ(run.exitCode, 0) << run.output;
-    for (const char* made : {"pongtable.bmp", "pongball.bmp", "pongbeep.wav"})
-        EXPECT_TRUE(vxtest::FileExists(folder + "/" + made)) << made;
+    for (const char* file : {"pongtile.bmp", "pongball.bmp", "pongbeep.wav"})
+        EXPECT_TRUE(vxtest::FileExists(folder + "/" + file)) << file;
     // The paddle's hit was heard: the device's output is not all silence.
     std::string sound = vxtest::ReadFile(folder + "/sound.raw");
     EXPECT_NE(sound.find_first_not_of('\0'), std::string::npos) << sound.size() << " bytes";
