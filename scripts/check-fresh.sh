@@ -36,7 +36,9 @@ cleanup() {
             sleep 0.1
         done
     fi
-    if findmnt -rn -o TARGET | grep -q "^$root"; then
+    local mounts
+    mounts=$(findmnt -rn -o TARGET)
+    if grep -q "^$root" <<<"$mounts"; then
         echo "check-fresh.sh: mounts left under $root; not removing it" >&2
         return 1
     fi
