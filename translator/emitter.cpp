@@ -135,7 +135,11 @@ private:
     std::vector<std::string> pre_;  // the current statement's temporaries and calls
     std::unordered_map<const Stmt*, std::string> continue_;
     const Expr* inPlace_ = nullptr;  // a variable the statement's operations may change
-    std::string prefix_;             // put before the statement's first line (_dLn)
+    // s$ = "a" + ...: the first operand goes straight into s$ (seedTarget_), and the
+    // operations work on it, where nothing on the right reads s$.
+    const Expr* seed_ = nullptr;
+    std::string seedTarget_;
+    std::string prefix_;  // put before the statement's first line (_dLn)
 };
 
 void Emitter::Line(const std::string& text) {
@@ -352,12 +356,19 @@ void Emitter::EmitAssign(const Stmt* s, std::vector<std::string>& out) {
             rights.push_back(left->rhs);
             left = left->lhs;
         }
-        bool alone = left->kind == ExprKind::Var && left->sym == t->sym;
-        for (const Expr* r : rights) alone = alone && !Reads(r, t->sym);
-        if (alone) inPlace_ = left;
+        bool unread = true;
+        for (const Expr* r : rights) unread = unread && !Reads(r, t->sym);
+        if (unread && left->kind == ExprKind::Var && left->sym == t->sym) {
+            inPlace_ = left;
+        } else if (unread && t->sym->type == Type::Str && left->type == Type::Str &&
+                   !Reads(left, t->sym)) {
+            seed_ = left;
+            seedTarget_ = t->sym->cname;
+        }
     }
     Val v = E(s->value);
     inPlace_ = nullptr;
+    seed_ = nullptr;
     if (t->kind == ExprKind::Var) {
         std::string code = t->sym->type == Type::Int ? Int(v)
                            : v.type == Type::Str     ? v.code
@@ -592,6 +603,17 @@ Val Emitter::Spill(Val v) {
 }
 
 Val Emitter::E(const Expr* e) {
+    if (e == seed_) {
+        seed_ = nullptr;
+        Val first = E(e);
+        pre_.push_back(seedTarget_ + " = " + first.code + ";");
+        Val v;
+        v.type = Type::Str;
+        v.code = seedTarget_;
+        v.temp = true;
+        v.var = true;
+        return v;
+    }
     Val v;
     v.type = e->type;
     switch (e->kind) {
@@ -684,6 +706,11 @@ Val Emitter::Binary(const Expr* e) {
                 return Spill(v);
             }
             case Op::Div: {
+                // By a literal other than 0 and -1 nothing can fail or overflow.
+                if (r.intLit && r.value != 0 && r.value != -1) {
+                    v.code = "(" + a + " / " + b + ")";
+                    return Spill(v);
+                }
                 // The runtime's DIV records error 6 and keeps the left operand.
                 std::string t = l.temp && !l.cond ? l.code : Temp(Type::Int, a);
                 pre_.push_back("DIV(" + t + ", " + b + ");");
