@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Windows SDK as a game author uses it: unpacked, examples/hello (its C++ and its
-# .vx) cross-built against it with its own toolchain file and CMake package, each
-# program a window program; and its vamexc.exe, run under Wine, translates hello.vx and
+# .vx) and examples/pong cross-built against it with its own toolchain file and CMake
+# package, each program a window program, pong played under Wine (F12 keeps its
+# picture, whose table and paddles are checked; Escape ends it with exit code 0); and its vamexc.exe, run under Wine, translates hello.vx and
 # pong.vx to the same bytes as the build machine's vamexc. Needs Wine set up as
 # scripts/run-windows-tests.sh leaves it (WINEPREFIX, DISPLAY).
 # Usage: scripts/check-windows-sdk.sh
@@ -35,6 +36,54 @@ for program in hello hello_vx; do
 done
 [ -f "$work/hello/SMALFONT.BMP" ] || { echo "no SMALFONT.BMP beside the programs" >&2; exit 1; }
 
+# pong against the SDK, played under Wine: keys from xdotool on the test's X display,
+# F12 keeps a picture, Escape ends the game with exit code 0.
+vx_step "configure examples/pong against the SDK" cmake -S examples/pong -B "$work/pong" \
+    -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$sdk/lib/cmake/Vamex/toolchain-mingw-x86_64.cmake" \
+    -DVamex_DIR="$sdk/lib/cmake/Vamex" -DVAMEX_TRANSLATOR="$host_vamexc"
+vx_step "build examples/pong against the SDK" cmake --build "$work/pong"
+vx_begin "play pong.exe under Wine"
+(cd "$work/pong" && exec timeout 120 wine pong.exe) >"$work/pong.log" 2>&1 &
+game=$!
+window=""
+for _ in $(seq 300); do
+    window=$(xdotool search --onlyvisible --name "Vamex Game Running" 2>/dev/null | head -n 1 || true)
+    [ -n "$window" ] && break
+    sleep 0.1
+done
+[ -n "$window" ] || { echo "pong.exe showed no window" >&2; cat "$work/pong.log" >&2; exit 1; }
+sleep 1
+# Held for a few frames, so the game sees each key down whatever its frame's timing.
+press() { xdotool keydown "$1"; sleep 0.2; xdotool keyup "$1"; }
+xdotool windowfocus "$window" 2>/dev/null || true
+press F12
+for _ in $(seq 100); do
+    [ -s "$work/pong/pong.bmp" ] && break
+    sleep 0.1
+done
+press Escape
+rc=0
+wait "$game" || rc=$?
+[ "$rc" -eq 0 ] || { echo "pong.exe ended with exit code $rc" >&2; cat "$work/pong.log" >&2; exit 1; }
+[ -s "$work/pong/pong.bmp" ] || { echo "pong.exe kept no picture on F12" >&2; exit 1; }
+# A pixel of the 640 x 480 24-bit picture (rows bottom up) near the colour given.
+near() {
+    local x=$1 y=$2 r=$3 g=$4 b=$5 bgr
+    read -r -a bgr < <(od -An -tu1 -j $((54 + (479 - y) * 1920 + x * 3)) -N3 "$work/pong/pong.bmp")
+    local d
+    for d in $((bgr[2] - r)) $((bgr[1] - g)) $((bgr[0] - b)); do
+        [ "${d#-}" -le 12 ] || { echo "pong.bmp at ($x, $y): ${bgr[2]} ${bgr[1]} ${bgr[0]}, not $r $g $b" >&2; return 1; }
+    done
+}
+# The table, the middle line, both paddles where they start (y 208 to 271).
+near 100 300 16 96 48
+near 319 40 200 200 200
+near 30 209 255 160 0
+near 30 270 255 160 0
+near 610 209 0 200 255
+near 30 200 16 96 48
+
 mkdir -p "$work/translate"
 cp examples/hello/hello.vx examples/pong/pong.vx "$work/translate/"
 for program in hello pong; do
@@ -45,4 +94,4 @@ for program in hello pong; do
     vx_begin "compare the two translations of $program.vx"
     cmp "$work/translate/$program-windows.cpp" "$work/translate/$program-linux.cpp"
 done
-echo "Windows SDK: examples/hello built against vamex-sdk-win64.zip; its vamexc.exe under Wine translates hello.vx and pong.vx to the same bytes as the build machine's"
+echo "Windows SDK: examples/hello and examples/pong built against vamex-sdk-win64.zip, pong.exe played under Wine; its vamexc.exe under Wine translates hello.vx and pong.vx to the same bytes as the build machine's"

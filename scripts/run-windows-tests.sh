@@ -17,10 +17,10 @@ JOBS=$(nproc)
 # for 64-bit programs.
 vx_begin "install packages"
 scripts/install-packages.sh --no-recommends cmake ninja-build g++ g++-mingw-w64-x86-64-posix \
-    g++-mingw-w64-i686-posix googletest wine64 wine xvfb xauth util-linux
+    g++-mingw-w64-i686-posix googletest wine64 wine xvfb xauth xdotool util-linux
 vx_require cmake:cmake ninja-build:ninja g++:g++ g++-mingw-w64-x86-64-posix:x86_64-w64-mingw32-g++-posix \
     g++-mingw-w64-i686-posix:i686-w64-mingw32-g++-posix wine:wine wine:wineboot \
-    wine:wineserver xvfb:Xvfb util-linux:flock
+    wine:wineserver xvfb:Xvfb xdotool:xdotool util-linux:flock
 [ -d /usr/src/googletest ] || { echo "$VX_SCRIPT: /usr/src/googletest is missing (Debian package googletest)" >&2; exit 1; }
 if dpkg-query -W -f='${Status}' wine32 2>/dev/null | grep -q "install ok installed"; then
     echo "warning: wine32 is installed; Wine may fail to start 64-bit programs" >&2
