@@ -21,11 +21,16 @@ VX_CLEANUP=cleanup
 
 vx_step "unpack the SDK" bash -c "cd '$work' && cmake -E tar xf '$ROOT/$zip'"
 sdk=$work/vamex-sdk-win64
-vx_step "configure examples/hello against the SDK" cmake -S examples/hello -B "$work/hello" \
-    -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$sdk/lib/cmake/Vamex/toolchain-mingw-x86_64.cmake" \
-    -DVamex_DIR="$sdk/lib/cmake/Vamex" -DVAMEX_TRANSLATOR="$host_vamexc"
-vx_step "build examples/hello against the SDK" cmake --build "$work/hello"
+# build_example NAME: examples/NAME cross-built against the SDK, as an author would,
+# into $work/NAME.
+build_example() {
+    vx_step "configure examples/$1 against the SDK" cmake -S "examples/$1" -B "$work/$1" \
+        -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$sdk/lib/cmake/Vamex/toolchain-mingw-x86_64.cmake" \
+        -DVamex_DIR="$sdk/lib/cmake/Vamex" -DVAMEX_TRANSLATOR="$host_vamexc"
+    vx_step "build examples/$1 against the SDK" cmake --build "$work/$1"
+}
+build_example hello
 vx_begin "check the programs built against the SDK"
 for program in hello hello_vx; do
     exe=$work/hello/$program.exe
@@ -38,11 +43,7 @@ done
 
 # pong against the SDK, played under Wine: keys from xdotool on the test's X display,
 # F12 keeps a picture, Escape ends the game with exit code 0.
-vx_step "configure examples/pong against the SDK" cmake -S examples/pong -B "$work/pong" \
-    -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$sdk/lib/cmake/Vamex/toolchain-mingw-x86_64.cmake" \
-    -DVamex_DIR="$sdk/lib/cmake/Vamex" -DVAMEX_TRANSLATOR="$host_vamexc"
-vx_step "build examples/pong against the SDK" cmake --build "$work/pong"
+build_example pong
 vx_begin "play pong.exe under Wine"
 (cd "$work/pong" && exec timeout 120 wine pong.exe) >"$work/pong.log" 2>&1 &
 game=$!

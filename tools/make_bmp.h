@@ -28,6 +28,17 @@ inline void Put32(std::vector<uint8_t>& out, size_t at, uint32_t v) {
     for (int i = 0; i < 4; ++i) out[at + i] = (uint8_t)(v >> (8 * i));
 }
 
+// Appends v in little-endian order, 2 or 4 bytes.
+inline void Append16(std::vector<uint8_t>& out, uint32_t v) {
+    out.push_back((uint8_t)v);
+    out.push_back((uint8_t)(v >> 8));
+}
+
+inline void Append32(std::vector<uint8_t>& out, uint32_t v) {
+    Append16(out, v & 0xFFFF);
+    Append16(out, v >> 16);
+}
+
 // The bytes of a w x h picture whose pixel (x, y) is colour(x, y).
 inline std::vector<uint8_t> MakeBmp(int w, int h, const std::function<Rgb(int, int)>& colour,
                                     BmpOptions options = {}) {

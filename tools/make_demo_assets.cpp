@@ -20,15 +20,8 @@ constexpr int kBallSize = 16;
 // The colour LOADSPRITE leaves out.
 constexpr Rgb kClear = {255, 0, 128};
 
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back((uint8_t)v);
-    out.push_back((uint8_t)(v >> 8));
-}
-
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
+using vxtools::Append16;
+using vxtools::Append32;
 
 void PutTag(std::vector<uint8_t>& out, const char* tag) {
     for (int i = 0; i < 4; ++i) out.push_back((uint8_t)tag[i]);
@@ -59,23 +52,23 @@ std::vector<uint8_t> Beep() {
     const int rate = 22050, frames = rate / 6;
     std::vector<uint8_t> out;
     PutTag(out, "RIFF");
-    Put32(out, 36 + frames * 2);
+    Append32(out, 36 + frames * 2);
     PutTag(out, "WAVE");
     PutTag(out, "fmt ");
-    Put32(out, 16);
-    Put16(out, 1);
-    Put16(out, 1);
-    Put32(out, rate);
-    Put32(out, rate * 2);
-    Put16(out, 2);
-    Put16(out, 16);
+    Append32(out, 16);
+    Append16(out, 1);
+    Append16(out, 1);
+    Append32(out, rate);
+    Append32(out, rate * 2);
+    Append16(out, 2);
+    Append16(out, 16);
     PutTag(out, "data");
-    Put32(out, frames * 2);
+    Append32(out, frames * 2);
     double phase = 0;
     for (int i = 0; i < frames; ++i) {
         double t = (double)i / frames;
         phase += 2 * 3.14159265358979 * (1200 - 600 * t) / rate;
-        Put16(out, (uint16_t)(int16_t)(12000 * (1 - t) * std::sin(phase)));
+        Append16(out, (uint16_t)(int16_t)(12000 * (1 - t) * std::sin(phase)));
     }
     return out;
 }

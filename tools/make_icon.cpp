@@ -8,17 +8,12 @@
 #include <cstdio>
 #include <vector>
 
+#include "tools/make_bmp.h"
+
 namespace {
 
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back((uint8_t)v);
-    out.push_back((uint8_t)(v >> 8));
-}
-
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
+using vxtools::Append16;
+using vxtools::Append32;
 
 // Distance from p to the segment a-b.
 float Segment(float px, float py, float ax, float ay, float bx, float by) {
@@ -70,14 +65,14 @@ Colour Paint(float x, float y, float pixel) {
 std::vector<uint8_t> Image(int size) {
     std::vector<uint8_t> out;
     const int maskRow = ((size + 31) / 32) * 4;
-    Put32(out, 40);
-    Put32(out, (uint32_t)size);
-    Put32(out, (uint32_t)size * 2);
-    Put16(out, 1);
-    Put16(out, 32);
-    Put32(out, 0);
-    Put32(out, (uint32_t)(size * size * 4 + maskRow * size));
-    for (int i = 0; i < 4; ++i) Put32(out, 0);
+    Append32(out, 40);
+    Append32(out, (uint32_t)size);
+    Append32(out, (uint32_t)size * 2);
+    Append16(out, 1);
+    Append16(out, 32);
+    Append32(out, 0);
+    Append32(out, (uint32_t)(size * size * 4 + maskRow * size));
+    for (int i = 0; i < 4; ++i) Append32(out, 0);
     // Each pixel is the mean of 4 x 4 samples.
     for (int row = size - 1; row >= 0; --row) {
         for (int col = 0; col < size; ++col) {
@@ -112,19 +107,19 @@ int main(int argc, char** argv) {
     std::vector<std::vector<uint8_t>> images;
     for (int size : sizes) images.push_back(Image(size));
     std::vector<uint8_t> out;
-    Put16(out, 0);
-    Put16(out, 1);  // an icon, not a cursor
-    Put16(out, (uint32_t)images.size());
+    Append16(out, 0);
+    Append16(out, 1);  // an icon, not a cursor
+    Append16(out, (uint32_t)images.size());
     uint32_t offset = 6 + 16 * (uint32_t)images.size();
     for (size_t i = 0; i < images.size(); ++i) {
         out.push_back((uint8_t)sizes[i]);
         out.push_back((uint8_t)sizes[i]);
         out.push_back(0);  // no palette
         out.push_back(0);
-        Put16(out, 1);
-        Put16(out, 32);
-        Put32(out, (uint32_t)images[i].size());
-        Put32(out, offset);
+        Append16(out, 1);
+        Append16(out, 32);
+        Append32(out, (uint32_t)images[i].size());
+        Append32(out, offset);
         offset += (uint32_t)images[i].size();
     }
     for (const auto& image : images) out.insert(out.end(), image.begin(), image.end());
