@@ -22,7 +22,7 @@ double Now(clockid_t clock) {
 }
 
 LRESULT Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-    return platform::DefWindowProc(w, m, wp, lp);
+    return platform::DefaultWindowProc(w, m, wp, lp);
 }
 
 void Report(const char* name, std::vector<double> frames, double cpu, double wall) {
@@ -40,9 +40,9 @@ void Report(const char* name, std::vector<double> frames, double cpu, double wal
 int main() {
     const int kFrames = 300;
     if (!platform::InitVideo() || !platform::RegisterWindowClass("bench", Proc)) return 1;
-    hWnd = platform::CreateWindow("bench", "bench", 50, 50, 640, 480);
+    hWnd = platform::NewWindow("bench", "bench", 50, 50, 640, 480);
     if (!hWnd) return 1;
-    platform::ShowWindow(hWnd, true);
+    platform::SetWindowVisible(hWnd, true);
     lumeris.Init(hWnd, 640, 480, 16, 10);
     std::printf("video driver: %s, flip rate measured by Init: %u ms\n", platform::VideoDriver(),
                 lumeris.ConstFlip());

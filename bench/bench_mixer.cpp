@@ -100,7 +100,7 @@ int main(int argc, char** argv) {
     if (seconds <= 0) seconds = 5.0;
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     LPDIRECTSOUND device = nullptr;
-    if (DirectSoundCreate(&device) != DS_OK) {
+    if (OpenSoundDevice(&device) != DS_OK) {
         std::fprintf(stderr, "no audio device\n");
         return 1;
     }

@@ -30,15 +30,15 @@ struct Scene {
 };
 
 LRESULT BenchWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return platform::DefWindowProc(window, message, wParam, lParam);
+    return platform::DefaultWindowProc(window, message, wParam, lParam);
 }
 
 bool OpenDisplay() {
     if (!platform::InitVideo()) return false;
     platform::RegisterWindowClass("Vamex Bench", BenchWindowProc);
-    HWND window = platform::CreateWindow("Vamex Bench", "Vamex Bench", 0, 0, 640, 480);
+    HWND window = platform::NewWindow("Vamex Bench", "Vamex Bench", 0, 0, 640, 480);
     if (!window) return false;
-    platform::ShowWindow(window, true);
+    platform::SetWindowVisible(window, true);
     hWnd = window;
     lumeris.Init(window, 640, 480, 16, 5);
     return lumeris.IsActive();

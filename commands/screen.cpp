@@ -166,7 +166,7 @@ int SAVEBMP(VXStr file) {
     // GL's rows start at the bottom too, and BGR is BMP's byte order.
     glReadPixels(0, 0, width, height, GL_BGR, GL_UNSIGNED_BYTE, data.data() + 54);
     std::string path = platform::ResolvePath(file);
-    if (!platform::ReplaceFile(path, (const char*)data.data(), data.size())) {
+    if (!platform::RewriteFile(path, (const char*)data.data(), data.size())) {
         _FileFailure("SAVEBMP", file);
         return _Error(VX_ERR_FILE);
     }

@@ -82,9 +82,9 @@ void _HostExit(int code) {
         if (!OnGameThread()) std::_Exit(code);
         g_gameEnding = true;
         // Wake the main thread from its wait for a message, then let it step aside.
-        if (hWnd) platform::PostMessage(hWnd, platform::WM_NULL, 0, 0);
+        if (hWnd) platform::QueueMessage(hWnd, platform::WM_NULL, 0, 0);
         for (uint32_t waited = 0; g_mainInWindow && waited < kMainLeavesWindowMs; ++waited)
-            platform::Sleep(1);
+            platform::SleepFor(1);
     }
     // The GL objects go now, on the thread whose context they belong to: the exit
     // handlers that follow may include the GL library's own.

@@ -36,14 +36,14 @@ int VX_WINAPI WinMain(HINSTANCE instance, HINSTANCE, char*, int) {
     hInstance = instance;
     _SetProcessEnd(_HostExit);
     if (!platform::RegisterWindowClass(lpszAppName, WndProc)) return 0;
-    hWnd = platform::CreateWindow(lpszAppName, lpszAppName, 50, 50, 800, 600);
+    hWnd = platform::NewWindow(lpszAppName, lpszAppName, 50, 50, 800, 600);
     if (!hWnd) {
         // Nothing can run without a window; say so rather than look like success.
         std::fprintf(stderr, "%s: no window could be made (%s)\n", lpszAppName,
                      platform::WindowError());
         return 1;
     }
-    platform::ShowWindow(hWnd, true);
+    platform::SetWindowVisible(hWnd, true);
 
     _SeedRandom(platform::TickCount());
 
@@ -54,11 +54,11 @@ int VX_WINAPI WinMain(HINSTANCE instance, HINSTANCE, char*, int) {
     platform::Message msg{};
     for (;;) {
         _HostMainEnterWindow();
-        if (platform::GetMessage(&msg) == 0) break;
+        if (platform::WaitForMessage(&msg) == 0) break;
         if (thread && !platform::ThreadStillActive(thread)) break;
-        platform::DispatchMessage(&msg);
+        platform::DeliverMessage(&msg);
         _HostMainLeaveWindow();
-        platform::Sleep(500);
+        platform::SleepFor(500);
     }
     _HostMainLeaveWindow();
     // A quit while the game still runs: its thread ends the program, as for a close.
@@ -91,9 +91,9 @@ LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case platform::WM_CLOSE:
             _HostCloseOnSecondThread();  // the game's own thread ends it
-            platform::DestroyWindow(window);
+            platform::DeleteWindow(window);
             _EndProgram();
         default:
-            return platform::DefWindowProc(window, message, wParam, lParam);
+            return platform::DefaultWindowProc(window, message, wParam, lParam);
     }
 }

@@ -158,13 +158,13 @@ void DirectInput::GetKeyboardStatus() {
         if (platform::ReadKeyboard(lpDIDKeyboard, keyState) != platform::InputResult::Ok)
             platform::Acquire(lpDIDKeyboard);
     } else {
-        platform::GetKeyboardState(keyState);
+        platform::KeyboardState(keyState);
     }
 }
 
 bool DirectInput::GetKey(unsigned char code) {
     if (lpDIDKeyboard) return (keyState[code] & 0x80) != 0;
-    return Down(platform::GetAsyncKeyState(keyMap[code]));
+    return Down(platform::AsyncKeyState(keyMap[code]));
 }
 
 bool DirectInput::AnyKey() {
@@ -194,13 +194,13 @@ bool DirectInput::GetMouseData(DIMOUSEDATA* out) {
     }
     // The cursor is pinned at (200, 200) and its distance from there is the movement.
     int x = 200, y = 200;
-    platform::GetCursorPos(&x, &y);
-    platform::SetCursorPos(200, 200);
+    platform::CursorPosition(&x, &y);
+    platform::MoveCursorTo(200, 200);
     out->dx = (int16_t)(x - 200);
     out->dy = (int16_t)(y - 200);
-    out->btnLeft = platform::GetAsyncKeyState(platform::VK_LBUTTON);
-    out->btnRight = platform::GetAsyncKeyState(platform::VK_RBUTTON);
-    out->btnMiddle = platform::GetAsyncKeyState(platform::VK_MBUTTON);
+    out->btnLeft = platform::AsyncKeyState(platform::VK_LBUTTON);
+    out->btnRight = platform::AsyncKeyState(platform::VK_RBUTTON);
+    out->btnMiddle = platform::AsyncKeyState(platform::VK_MBUTTON);
     return true;
 }
 

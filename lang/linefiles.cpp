@@ -128,7 +128,7 @@ int PutFile(const char* file, short line, VXStr& text) {
     }
     // Where the file cannot be written, nothing is written and no error recorded; the
     // user still learns why.
-    if (!platform::ReplaceFile(path, out.data(), out.size())) {
+    if (!platform::RewriteFile(path, out.data(), out.size())) {
         _FileFailure("PUTFILE", file);
     } else {
         // Written, but not atomically: the user learns that too.

@@ -121,7 +121,7 @@ constexpr uint32_t DSCAPS_SECONDARY16BIT = 0x00000800;
 
 // Opens the default audio device (SDL's dummy driver where no other opens) with its
 // mixer running; `*device` is null on failure.
-int DirectSoundCreate(LPDIRECTSOUND* device);
+int OpenSoundDevice(LPDIRECTSOUND* device);
 // Adds a reference to the device.
 uint32_t AddRef(LPDIRECTSOUND device);
 // Drops a reference; the device closes with the last one (each buffer holds one).

@@ -7,7 +7,7 @@ namespace platform {
 // Milliseconds on a monotonic clock, wrapping at 2^32.
 uint32_t TickCount();
 // Sleeps at least `ms` milliseconds.
-void Sleep(uint32_t ms);
+void SleepFor(uint32_t ms);
 // Sleeps until TickCount() is about to reach `tick` (Linux: about 0.5 ms before it;
 // Windows, whose clock gives no fraction of a tick: within about 0.2 ms after it), so
 // that a caller polling the clock afterwards sees the tick arrive without burning a

@@ -28,8 +28,8 @@ std::string ResolvePath(const char* name);
 // untouched. A link is written through, also one whose target does not exist yet, and
 // stays a link. On Windows a file that another program holds open, which cannot be
 // replaced, is rewritten in place too. True when written; else LastErrorText says why.
-bool ReplaceFile(const std::string& path, const char* data, size_t size);
-// Why this thread's last ReplaceFile that returned true wrote the file in place
+bool RewriteFile(const std::string& path, const char* data, size_t size);
+// Why this thread's last RewriteFile that returned true wrote the file in place
 // rather than replacing it atomically (one line); "" when it replaced it.
 std::string ReplacedInPlace();
 
@@ -55,9 +55,9 @@ std::string LastErrorText();
 // Failure injection for tests of the seam's callers.
 namespace platform::test {
 
-// Makes every ReplaceFile rename fail, as a full or broken disk would, until cleared.
+// Makes every RewriteFile rename fail, as a full or broken disk would, until cleared.
 void FailRename(bool fail);
-// Makes every ReplaceFile find its folder refusing a new file, until cleared.
+// Makes every RewriteFile find its folder refusing a new file, until cleared.
 void RefuseTempFile(bool refuse);
 
 }  // namespace platform::test

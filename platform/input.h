@@ -163,15 +163,15 @@ InputResult ReadJoystick(PlatformInputDevice* joystick, JoystickState* state);
 
 // Virtual key `vk`: bit 15 while held, bit 0 when pressed since the previous query
 // of that key (the query clears it). 0 for keys out of range.
-int16_t GetAsyncKeyState(int vk);
+int16_t AsyncKeyState(int vk);
 // Pumps events, takes the next batch of key and button changes, and fills `state`
 // with one byte per virtual key: bit 7 while held, bit 0 toggled by each press.
-void GetKeyboardState(uint8_t state[256]);
+void KeyboardState(uint8_t state[256]);
 // Pumps events, takes the next batch of key and button changes and gives the cursor
 // position in screen coordinates.
-bool GetCursorPos(int* x, int* y);
+bool CursorPosition(int* x, int* y);
 // Moves the cursor to the screen point (x, y).
-bool SetCursorPos(int x, int y);
+bool MoveCursorTo(int x, int y);
 
 struct JoystickPosition {
     uint32_t x, y, z, r, u, v;  // 0 to 65535

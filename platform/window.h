@@ -43,28 +43,28 @@ bool VideoReady();
 // Name of the video driver in use ("x11", "offscreen", ...), or "" before InitVideo.
 const char* VideoDriver();
 
-// Registers the procedure that DispatchMessage calls for windows of class `name`.
+// Registers the procedure that DeliverMessage calls for windows of class `name`.
 bool RegisterWindowClass(const char* name, WindowProc proc);
 // Creates a borderless, hidden window of a registered class; null on failure.
 // The window procedure receives WM_CREATE before this returns. Where the display can
 // give the window no GL context, the window is made on the offscreen driver instead.
-HWND CreateWindow(const char* className, const char* title, int x, int y, int w, int h);
-// Why the last CreateWindow could not use the display or failed: one line, "" if
+HWND NewWindow(const char* className, const char* title, int x, int y, int w, int h);
+// Why the last NewWindow could not use the display or failed: one line, "" if
 // nothing went wrong.
 const char* WindowError();
 // Destroys the window (WM_DESTROY is sent to its procedure first).
-void DestroyWindow(HWND window);
+void DeleteWindow(HWND window);
 // Shows or hides the window.
-void ShowWindow(HWND window, bool show);
+void SetWindowVisible(HWND window, bool show);
 // Moves and sizes the window (outer size; the window has no frame).
-void MoveWindow(HWND window, int x, int y, int w, int h);
+void PlaceWindow(HWND window, int x, int y, int w, int h);
 // Reads the window's rectangle in screen coordinates.
-bool GetWindowRect(HWND window, Rect* rect);
+bool WindowBounds(HWND window, Rect* rect);
 // Keeps the window above all others, or not.
 void SetTopMost(HWND window, bool topMost);
-// Changes the cursor display count as Win32's ShowCursor does; returns the new count.
-// The cursor is visible while the count is 0 or more.
-int ShowCursor(bool show);
+// Changes the cursor display count, as the system keeps it, by one; returns the new
+// count. The cursor is visible while the count is 0 or more.
+int ShowMouseCursor(bool show);
 // Bits per pixel of the desktop's current mode.
 int DesktopBitsPerPixel();
 
@@ -74,7 +74,7 @@ bool ChangeDisplayMode(HWND window, int width, int height, int bits);
 // Returns the display to the desktop mode and the window to windowed.
 void RestoreDisplayMode(HWND window);
 // The system's warning sound.
-void MessageBeep();
+void WarningSound();
 
 // Creates a GL context for the window: double buffer, 16-bit depth, compatibility
 // profile, swap interval 0. Null on failure.
@@ -84,20 +84,20 @@ bool MakeCurrent(HWND window, HGLRC context);
 // Deletes a context.
 void DeleteGLContext(HGLRC context);
 // Presents the back buffer.
-void SwapBuffers(HWND window);
+void PresentFrame(HWND window);
 
 // Takes the next message for `window` (or any window when null) without waiting.
 // Pumps the system's events first when called on the thread that opened the video;
 // other threads find no messages, as a thread that does not own the window would.
-bool PeekMessage(Message* msg, HWND window);
+bool PollMessage(Message* msg, HWND window);
 // Waits for the next message; returns 0 for WM_QUIT, 1 otherwise.
-int GetMessage(Message* msg);
+int WaitForMessage(Message* msg);
 // Calls the window procedure of the message's window.
-LRESULT DispatchMessage(const Message* msg);
+LRESULT DeliverMessage(const Message* msg);
 // Default handling: a system-menu close becomes WM_CLOSE; everything else returns 0.
-LRESULT DefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT DefaultWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Queues a message for the window, as if the system had sent it. Safe from any thread.
-void PostMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void QueueMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Sleeps `ms` on the thread that owns the windows without taking a message from its
 // queue. Where the system makes other threads' window calls wait for the owning
@@ -114,7 +114,7 @@ int CloseSignal();
 // Seeing frames in tests of the seam's callers.
 namespace platform::test {
 
-// Calls `hook` with the window just before each SwapBuffers presents its back buffer
+// Calls `hook` with the window just before each PresentFrame presents its back buffer
 // (with the context still current), until set to null.
 void OnSwap(void (*hook)(HWND window));
 

@@ -72,7 +72,7 @@ int OpenGLLumeris::Init(HWND windowHandle, int w, int h, int b, unsigned short f
     frameTime = frame < 5 ? 5 : frame;
     window = windowHandle;
     platform::Rect rect{0, 0, 0, 0};
-    platform::GetWindowRect(window, &rect);
+    platform::WindowBounds(window, &rect);
     if (b == 0) b = platform::DesktopBitsPerPixel();
     if (w == 0) w = std::abs(rect.right - rect.left);
     if (h == 0) h = std::abs(rect.bottom - rect.top);
@@ -146,28 +146,28 @@ void OpenGLLumeris::ChangeSize(int w, int h) {
 
 void OpenGLLumeris::ResizeAuto() {
     platform::Rect rect{0, 0, 0, 0};
-    platform::GetWindowRect(window, &rect);
+    platform::WindowBounds(window, &rect);
     ChangeSize(std::abs(rect.right - rect.left), std::abs(rect.bottom - rect.top));
 }
 
 bool OpenGLLumeris::DoFullscreen() {
     platform::SetTopMost(window, true);
-    platform::MoveWindow(window, 0, 0, width, height);
-    platform::ShowWindow(window, true);
+    platform::PlaceWindow(window, 0, 0, width, height);
+    platform::SetWindowVisible(window, true);
     int desktopBits = platform::DesktopBitsPerPixel();
     bool changed =
         platform::ChangeDisplayMode(window, width, height, bits != desktopBits ? bits : 0);
     if (!changed) {
         // The depth may be what the display refuses: try the size alone.
         if (!platform::ChangeDisplayMode(window, width, height, 0)) {
-            platform::MessageBeep();
+            platform::WarningSound();
             DoWindowed();
             return false;
         }
         bits = desktopBits;
         SetDCPixelFormat(window);
     }
-    if (!fullscreen) platform::ShowCursor(false);
+    if (!fullscreen) platform::ShowMouseCursor(false);
     ChangeSize(width, height);
     fullscreen = true;
     return true;
@@ -175,19 +175,19 @@ bool OpenGLLumeris::DoFullscreen() {
 
 bool OpenGLLumeris::DoWindowed() {
     if (fullscreen) platform::RestoreDisplayMode(window);
-    platform::MoveWindow(window, 0, 0, width, height);
-    platform::ShowWindow(window, true);
+    platform::PlaceWindow(window, 0, 0, width, height);
+    platform::SetWindowVisible(window, true);
     platform::SetTopMost(window, true);
-    if (fullscreen) platform::ShowCursor(true);
+    if (fullscreen) platform::ShowMouseCursor(true);
     fullscreen = false;
     return true;
 }
 
 bool OpenGLLumeris::HideWindow() {
     if (fullscreen) platform::RestoreDisplayMode(window);
-    platform::MoveWindow(window, 0, 0, width, height);
-    platform::ShowWindow(window, false);
-    if (fullscreen) platform::ShowCursor(true);
+    platform::PlaceWindow(window, 0, 0, width, height);
+    platform::SetWindowVisible(window, false);
+    if (fullscreen) platform::ShowMouseCursor(true);
     fullscreen = false;
     return true;
 }
@@ -195,7 +195,7 @@ bool OpenGLLumeris::HideWindow() {
 unsigned short OpenGLLumeris::FlipScreens() {
     // A close taken by the window's thread ends the program here, on the game thread.
     _EndIfRequested();
-    platform::SwapBuffers(window);
+    platform::PresentFrame(window);
     glClear(GL_COLOR_BUFFER_BIT);
     elapsed = 0;
     while (elapsed < frameTime) {
@@ -203,13 +203,13 @@ unsigned short OpenGLLumeris::FlipScreens() {
         elapsed = (uint16_t)(elapsed + (uint16_t)(now - lastFlipTime));
         lastFlipTime = now;
         platform::Message msg;
-        if (platform::PeekMessage(&msg, window)) {
+        if (platform::PollMessage(&msg, window)) {
             // A close from the system menu (the window manager's close) is swallowed.
             if (msg.message == platform::WM_SYSCOMMAND &&
                 (msg.wParam & 0xFFF0) == platform::SC_CLOSE)
                 return 0;
-            platform::DispatchMessage(&msg);
-            platform::DefWindowProc(window, msg.message, msg.wParam, msg.lParam);
+            platform::DeliverMessage(&msg);
+            platform::DefaultWindowProc(window, msg.message, msg.wParam, msg.lParam);
             continue;  // more messages may be waiting
         }
         // Sleep through most of what remains of the frame, then poll its last moments.

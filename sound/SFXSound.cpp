@@ -22,7 +22,7 @@ SFXSound::~SFXSound() {
 
 bool SFXSound::Create(HWND window) {
     if (lpDS) return true;  // one device for the process
-    if (DirectSoundCreate(&lpDS) != DS_OK) return false;
+    if (OpenSoundDevice(&lpDS) != DS_OK) return false;
     return SetCooperativeLevel(lpDS, window, DSSCL_NORMAL) == DS_OK;
 }
 

@@ -28,7 +28,7 @@ uint32_t TickCount() {
     return (uint32_t)(NowNanoseconds() / 1000000ull);
 }
 
-void Sleep(uint32_t ms) {
+void SleepFor(uint32_t ms) {
     SleepUntilNanoseconds(NowNanoseconds() + (uint64_t)ms * 1000000ull);
 }
 

@@ -21,7 +21,7 @@ namespace {
 
 std::atomic<bool> g_failRename{false};
 std::atomic<bool> g_refuseTempFile{false};
-// Why this thread's last ReplaceFile wrote the file in place; "" when it replaced it.
+// Why this thread's last RewriteFile wrote the file in place; "" when it replaced it.
 thread_local const char* g_inPlace = "";
 
 bool WriteAll(int fd, const char* data, size_t size) {
@@ -202,7 +202,7 @@ bool RewriteInPlace(const std::string& target, const char* data, size_t size) {
 
 }  // namespace
 
-bool ReplaceFile(const std::string& path, const char* data, size_t size) {
+bool RewriteFile(const std::string& path, const char* data, size_t size) {
     g_inPlace = "";
     if (path.empty()) {
         errno = ENOENT;

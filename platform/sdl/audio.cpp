@@ -315,7 +315,7 @@ uint32_t ToBytes(const SampleBlock& block, uint32_t position) {
 
 }  // namespace
 
-int DirectSoundCreate(LPDIRECTSOUND* device) {
+int OpenSoundDevice(LPDIRECTSOUND* device) {
     if (!device) return DSERR_INVALIDPARAM;
     *device = nullptr;
     PlatformAudioDevice* d = new (std::nothrow) PlatformAudioDevice();

@@ -167,7 +167,7 @@ InputResult ReadMouse(PlatformInputDevice* mouse, MouseState* state) {
     return InputResult::Ok;
 }
 
-int16_t GetAsyncKeyState(int vk) {
+int16_t AsyncKeyState(int vk) {
     if (vk <= 0 || vk > 255) return 0;
     InputData& d = Input();
     std::lock_guard<std::mutex> lock(d.lock);
@@ -176,7 +176,7 @@ int16_t GetAsyncKeyState(int vk) {
     return (int16_t)result;
 }
 
-void GetKeyboardState(uint8_t state[256]) {
+void KeyboardState(uint8_t state[256]) {
     if (!state) return;
     BeginRead(Input().virtualKeyQueue);
     InputData& d = Input();
@@ -185,7 +185,7 @@ void GetKeyboardState(uint8_t state[256]) {
     for (int vk = 0; vk < 256; ++vk) state[vk] = d.virtualKeys.State(vk) & 0x81;
 }
 
-bool GetCursorPos(int* x, int* y) {
+bool CursorPosition(int* x, int* y) {
     if (!x || !y) return false;
     BeginRead(Input().virtualKeyQueue);
     InputData& d = Input();
@@ -209,7 +209,7 @@ bool GetCursorPos(int* x, int* y) {
     return true;
 }
 
-bool SetCursorPos(int x, int y) {
+bool MoveCursorTo(int x, int y) {
     InputData& d = Input();
     std::lock_guard<std::mutex> lock(d.lock);
     d.cursorX = x;

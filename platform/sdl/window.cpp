@@ -304,7 +304,7 @@ bool RegisterWindowClass(const char* name, WindowProc proc) {
     return true;
 }
 
-HWND CreateWindow(const char* className, const char* title, int x, int y, int w, int h) {
+HWND NewWindow(const char* className, const char* title, int x, int y, int w, int h) {
     PlatformData& d = Data();
     WindowProc proc = nullptr;
     for (int i = 0; i < d.classCount; ++i)
@@ -348,7 +348,7 @@ HWND CreateWindow(const char* className, const char* title, int x, int y, int w,
     return window;
 }
 
-void DestroyWindow(HWND window) {
+void DeleteWindow(HWND window) {
     if (!window) return;
     PlatformData& d = Data();
     if (window->proc) window->proc(window, WM_DESTROY, 0, 0);
@@ -359,7 +359,7 @@ void DestroyWindow(HWND window) {
     // The handle itself stays valid memory: callers may still hold it at exit.
 }
 
-void ShowWindow(HWND window, bool show) {
+void SetWindowVisible(HWND window, bool show) {
     if (!window || !window->sdl) return;
     if (show)
         SDL_ShowWindow(window->sdl);
@@ -367,13 +367,13 @@ void ShowWindow(HWND window, bool show) {
         SDL_HideWindow(window->sdl);
 }
 
-void MoveWindow(HWND window, int x, int y, int w, int h) {
+void PlaceWindow(HWND window, int x, int y, int w, int h) {
     if (!window || !window->sdl) return;
     SDL_SetWindowPosition(window->sdl, x, y);
     if (w > 0 && h > 0) SDL_SetWindowSize(window->sdl, w, h);
 }
 
-bool GetWindowRect(HWND window, Rect* rect) {
+bool WindowBounds(HWND window, Rect* rect) {
     if (!window || !window->sdl || !rect) return false;
     int x, y, w, h;
     SDL_GetWindowPosition(window->sdl, &x, &y);
@@ -387,7 +387,7 @@ void SetTopMost(HWND window, bool topMost) {
     SDL_SetWindowAlwaysOnTop(window->sdl, topMost ? SDL_TRUE : SDL_FALSE);
 }
 
-int ShowCursor(bool show) {
+int ShowMouseCursor(bool show) {
     PlatformData& d = Data();
     d.cursorCount += show ? 1 : -1;
     if (d.videoReady) SDL_ShowCursor(d.cursorCount >= 0 ? SDL_ENABLE : SDL_DISABLE);
@@ -430,7 +430,7 @@ void RestoreDisplayMode(HWND window) {
     SDL_SetWindowFullscreen(window->sdl, 0);
 }
 
-void MessageBeep() {
+void WarningSound() {
     // SDL has no system sound; the terminal bell is the nearest thing.
     if (isatty(STDERR_FILENO)) {
         std::fputc('\a', stderr);
@@ -459,20 +459,20 @@ void DeleteGLContext(HGLRC context) {
     delete context;
 }
 
-void SwapBuffers(HWND window) {
+void PresentFrame(HWND window) {
     if (!window || !window->sdl) return;
     if (auto hook = g_onSwap.load()) hook(window);
     SDL_GL_SwapWindow(window->sdl);
 }
 
-bool PeekMessage(Message* msg, HWND window) {
+bool PollMessage(Message* msg, HWND window) {
     // The window's messages belong to the thread that pumps its events.
     if (!sdl::OnEventThread()) return false;
     sdl::PumpEvents();
     return TakeMessage(msg, window);
 }
 
-int GetMessage(Message* msg) {
+int WaitForMessage(Message* msg) {
     for (;;) {
         sdl::PumpEvents();
         if (TakeMessage(msg, nullptr)) return msg->message == WM_QUIT ? 0 : 1;
@@ -483,19 +483,19 @@ int GetMessage(Message* msg) {
     }
 }
 
-LRESULT DispatchMessage(const Message* msg) {
+LRESULT DeliverMessage(const Message* msg) {
     if (!msg || !msg->window || !msg->window->proc) return 0;
     return msg->window->proc(msg->window, msg->message, msg->wParam, msg->lParam);
 }
 
-LRESULT DefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
+LRESULT DefaultWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
     // As on Win32, the system-menu close asks the window to close.
     if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE && window && window->proc)
         return window->proc(window, WM_CLOSE, 0, 0);
     return 0;
 }
 
-void PostMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+void QueueMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Enqueue({window, message, wParam, lParam});
 }
 

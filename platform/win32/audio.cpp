@@ -106,7 +106,7 @@ int PrimaryRate(IDirectSound* sound) {
 
 }  // namespace
 
-int DirectSoundCreate(LPDIRECTSOUND* device) {
+int OpenSoundDevice(LPDIRECTSOUND* device) {
     if (!device) return DSERR_INVALIDPARAM;
     *device = nullptr;
     HMODULE library = ::LoadLibraryA("dsound.dll");

@@ -31,7 +31,7 @@ uint32_t TickCount() {
     return ::timeGetTime();
 }
 
-void Sleep(uint32_t ms) {
+void SleepFor(uint32_t ms) {
     FineTimerPeriod();
     ::Sleep(ms);
 }

@@ -16,7 +16,7 @@ void PumpInputMessages() {
 
 }  // namespace win32
 
-int16_t GetAsyncKeyState(int vk) {
+int16_t AsyncKeyState(int vk) {
     if (vk <= 0 || vk > 255) return 0;
     int state = ::GetAsyncKeyState(vk) & 0x8001;
     // Some systems (Wine) keep the "pressed since" bit only on the left and right keys
@@ -39,7 +39,7 @@ int16_t GetAsyncKeyState(int vk) {
     return (int16_t)state;
 }
 
-void GetKeyboardState(uint8_t state[256]) {
+void KeyboardState(uint8_t state[256]) {
     if (!state) return;
     win32::PumpInputMessages();
     BYTE keys[256];
@@ -50,7 +50,7 @@ void GetKeyboardState(uint8_t state[256]) {
     for (int vk = 0; vk < 256; ++vk) state[vk] = keys[vk] & 0x81;
 }
 
-bool GetCursorPos(int* x, int* y) {
+bool CursorPosition(int* x, int* y) {
     if (!x || !y) return false;
     win32::PumpInputMessages();
     POINT p;
@@ -60,7 +60,7 @@ bool GetCursorPos(int* x, int* y) {
     return true;
 }
 
-bool SetCursorPos(int x, int y) {
+bool MoveCursorTo(int x, int y) {
     return ::SetCursorPos(x, y) != 0;
 }
 

@@ -15,7 +15,7 @@ namespace {
 std::atomic<bool> g_failRename{false};
 std::atomic<bool> g_refuseTempFile{false};
 
-// Why this thread's last ReplaceFile wrote the file in place; "" when it replaced it.
+// Why this thread's last RewriteFile wrote the file in place; "" when it replaced it.
 thread_local const char* g_inPlace = "";
 
 // The attributes a replacement carries over from the file it replaces.
@@ -247,7 +247,7 @@ bool Replace(const std::string& path, const char* data, size_t size, DWORD* erro
 
 }  // namespace
 
-bool ReplaceFile(const std::string& path, const char* data, size_t size) {
+bool RewriteFile(const std::string& path, const char* data, size_t size) {
     g_inPlace = "";
     DWORD error = ERROR_SUCCESS;
     if (Replace(path, data, size, &error)) return true;

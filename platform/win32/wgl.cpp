@@ -1,7 +1,7 @@
 // Win32 backend of the GL context: the pixel format, WGL contexts and the swap.
+#include <algorithm>
 #include <atomic>
 #include <cstring>
-#include <vector>
 
 #include "platform/window.h"
 #include "platform/win32/window_internal.h"
@@ -11,37 +11,6 @@ namespace {
 
 // Tests see each frame just before it is presented.
 std::atomic<void (*)(HWND)> g_onSwap{nullptr};
-
-// A logical palette spreading the format's colour bits evenly, for the formats that
-// need one (8-bit colour); null for every other format.
-Win32HPALETTE MakePalette(Win32HDC dc) {
-    PIXELFORMATDESCRIPTOR pfd{};
-    int format = ::GetPixelFormat(dc);
-    if (format <= 0 || !::DescribePixelFormat(dc, format, sizeof(pfd), &pfd)) return nullptr;
-    if (!(pfd.dwFlags & PFD_NEED_PALETTE) || pfd.cColorBits > 8) return nullptr;
-    int count = 1 << pfd.cColorBits;
-    std::vector<unsigned char> storage(sizeof(LOGPALETTE) + count * sizeof(PALETTEENTRY));
-    auto* palette = reinterpret_cast<LOGPALETTE*>(storage.data());
-    palette->palVersion = 0x300;
-    palette->palNumEntries = (WORD)count;
-    int redMask = (1 << pfd.cRedBits) - 1;
-    int greenMask = (1 << pfd.cGreenBits) - 1;
-    int blueMask = (1 << pfd.cBlueBits) - 1;
-    for (int i = 0; i < count; ++i) {
-        PALETTEENTRY& e = palette->palPalEntry[i];
-        e.peRed = redMask ? (BYTE)(((i >> pfd.cRedShift) & redMask) * 255.0 / redMask) : 0;
-        e.peGreen =
-            greenMask ? (BYTE)(((i >> pfd.cGreenShift) & greenMask) * 255.0 / greenMask) : 0;
-        e.peBlue = blueMask ? (BYTE)(((i >> pfd.cBlueShift) & blueMask) * 255.0 / blueMask) : 0;
-        e.peFlags = 0;
-    }
-    Win32HPALETTE handle = ::CreatePalette(palette);
-    if (handle) {
-        ::SelectPalette(dc, handle, FALSE);
-        ::RealizePalette(dc);
-    }
-    return handle;
-}
 
 // The WGL extensions the context's driver lists, "" where it lists none.
 const char* WglExtensions(Win32HDC dc) {
@@ -94,12 +63,12 @@ HGLRC CreateGLContext(HWND window) {
         pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
         pfd.iPixelType = PFD_TYPE_RGBA;
         // The desktop's depth: a 16-bit request would round the pictures' colours.
-        pfd.cColorBits = (BYTE)DesktopBitsPerPixel();
+        // Never fewer than 16 bits: the renderer realises no palette.
+        pfd.cColorBits = (BYTE)std::max(DesktopBitsPerPixel(), 16);
         pfd.cDepthBits = 16;
         pfd.iLayerType = PFD_MAIN_PLANE;
         int format = ::ChoosePixelFormat(dc, &pfd);
         if (format <= 0 || !::SetPixelFormat(dc, format, &pfd)) return nullptr;
-        window->palette = MakePalette(dc);
     }
     Win32HGLRC context = ::wglCreateContext(dc);
     if (!context) return nullptr;
@@ -127,7 +96,7 @@ void DeleteGLContext(HGLRC context) {
     delete context;
 }
 
-void SwapBuffers(HWND window) {
+void PresentFrame(HWND window) {
     if (!window || !window->dc) return;
     if (auto hook = g_onSwap.load()) hook(window);
     ::SwapBuffers(window->dc);

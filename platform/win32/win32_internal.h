@@ -49,23 +49,6 @@
 #undef WPARAM
 #undef LPARAM
 
-// Macros of <windows.h> that would rename the seam's functions.
-#undef CreateWindow
-#undef PeekMessage
-#undef GetMessage
-#undef DispatchMessage
-#undef PostMessage
-#undef DefWindowProc
-#undef RegisterClass
-#undef DirectSoundCreate
-#undef ReplaceFile
-#undef DeleteFile
-#undef MoveFile
-#undef CreateFile
-#undef GetTempPath
-#undef CreateProcess
-#undef MessageBeep
-
 namespace platform::win32 {
 
 // The system's window behind a PlatformWindow; null for a null or closed window.

@@ -35,7 +35,7 @@ ClassTable& Classes() {
 
 bool g_videoReady = false;
 
-// Why the last CreateWindow failed, one line.
+// Why the last NewWindow failed, one line.
 char g_windowError[256];
 
 void NoteWindowError(const char* step) {
@@ -177,7 +177,7 @@ bool RegisterWindowClass(const char* name, WindowProc proc) {
     return true;
 }
 
-HWND CreateWindow(const char* className, const char* title, int x, int y, int w, int h) {
+HWND NewWindow(const char* className, const char* title, int x, int y, int w, int h) {
     if (!className) return nullptr;
     WindowProc proc = nullptr;
     {
@@ -211,20 +211,20 @@ const char* WindowError() {
     return g_windowError;
 }
 
-void DestroyWindow(HWND window) {
+void DeleteWindow(HWND window) {
     // The record stays valid memory: callers may still hold it at exit.
     if (!window || !window->handle) return;
     win32::StopListening(window->handle);
     ::DestroyWindow(window->handle);
 }
 
-void ShowWindow(HWND window, bool show) {
+void SetWindowVisible(HWND window, bool show) {
     if (!window || !window->handle) return;
     ::ShowWindow(window->handle, show ? SW_SHOWNORMAL : SW_HIDE);
     if (show) ::UpdateWindow(window->handle);
 }
 
-void MoveWindow(HWND window, int x, int y, int w, int h) {
+void PlaceWindow(HWND window, int x, int y, int w, int h) {
     if (!window || !window->handle) return;
     if (w > 0 && h > 0)
         ::MoveWindow(window->handle, x, y, w, h, TRUE);
@@ -233,7 +233,7 @@ void MoveWindow(HWND window, int x, int y, int w, int h) {
                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-bool GetWindowRect(HWND window, Rect* rect) {
+bool WindowBounds(HWND window, Rect* rect) {
     RECT r;
     if (!window || !window->handle || !rect || !::GetWindowRect(window->handle, &r)) return false;
     *rect = {(int)r.left, (int)r.top, (int)r.right, (int)r.bottom};
@@ -246,7 +246,7 @@ void SetTopMost(HWND window, bool topMost) {
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-int ShowCursor(bool show) {
+int ShowMouseCursor(bool show) {
     return ::ShowCursor(show ? TRUE : FALSE);
 }
 
@@ -292,11 +292,11 @@ void RestoreDisplayMode(HWND window) {
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
-void MessageBeep() {
+void WarningSound() {
     ::MessageBeep(MB_ICONEXCLAMATION);
 }
 
-bool PeekMessage(Message* msg, HWND window) {
+bool PollMessage(Message* msg, HWND window) {
     if (!msg) return false;
     Win32HWND filter = nullptr;
     if (window) {
@@ -310,7 +310,7 @@ bool PeekMessage(Message* msg, HWND window) {
     return false;
 }
 
-int GetMessage(Message* msg) {
+int WaitForMessage(Message* msg) {
     MSG native;
     for (;;) {
         BOOL result = ::GetMessageA(&native, nullptr, 0, 0);
@@ -332,7 +332,7 @@ int GetMessage(Message* msg) {
     }
 }
 
-LRESULT DispatchMessage(const Message* msg) {
+LRESULT DeliverMessage(const Message* msg) {
     if (!msg || !msg->window || !msg->window->handle) return 0;
     MSG native{};
     native.hwnd = msg->window->handle;
@@ -343,14 +343,14 @@ LRESULT DispatchMessage(const Message* msg) {
     return (LRESULT)::DispatchMessageA(&native);
 }
 
-LRESULT DefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT DefaultWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     // The system's default: a system-menu close sends WM_CLOSE to the window, and so on.
     if (!window || !window->handle) return 0;
     return (LRESULT)::DefWindowProcA(window->handle, message, (Win32WPARAM)wParam,
                                      (Win32LPARAM)lParam);
 }
 
-void PostMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+void QueueMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (window && !window->handle) return;
     ::PostMessageA(window ? window->handle : nullptr, message, (Win32WPARAM)wParam,
                    (Win32LPARAM)lParam);

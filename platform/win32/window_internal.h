@@ -7,8 +7,7 @@ struct PlatformWindow {
     Win32HWND handle = nullptr;  // null once the system has destroyed the window
     Win32HDC dc = nullptr;       // the class's own device context, valid while the window is
     platform::WindowProc proc = nullptr;
-    Win32HPALETTE palette = nullptr;  // only for a pixel format that needs one
-    bool modeChanged = false;         // the display mode was changed for this window
+    bool modeChanged = false;  // the display mode was changed for this window
 };
 
 struct PlatformGLContext {

@@ -97,19 +97,19 @@ int MainGameSub() {
     }
     if (Is("thread-close")) {
         // The main thread takes the close; this thread ends it at its wait's next poll.
-        platform::PostMessage(hWnd, platform::WM_CLOSE, 0, 0);
+        platform::QueueMessage(hWnd, platform::WM_CLOSE, 0, 0);
         KEYWAIT();
         Note("not closed");
     }
     if (Is("thread-stuck")) {
         // A long command without a frame: the close cannot wait for it for ever.
-        platform::PostMessage(hWnd, platform::WM_CLOSE, 0, 0);
+        platform::QueueMessage(hWnd, platform::WM_CLOSE, 0, 0);
         std::this_thread::sleep_for(std::chrono::seconds(30));
         Note("not closed");
     }
     if (Is("close")) {
         // The close message reaches the window procedure through the next frame.
-        platform::PostMessage(hWnd, platform::WM_CLOSE, 0, 0);
+        platform::QueueMessage(hWnd, platform::WM_CLOSE, 0, 0);
         for (int i = 0; i < 100; ++i) SHOWSCREEN();
         Note("not closed");
     }

@@ -14,7 +14,7 @@ namespace inputtest {
 using namespace vxtest;
 
 inline LRESULT TestProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return platform::DefWindowProc(window, message, wParam, lParam);
+    return platform::DefaultWindowProc(window, message, wParam, lParam);
 }
 
 // The one window of the test process, created on first use on this thread.
@@ -22,9 +22,9 @@ inline HWND TestWindow() {
     static HWND window = [] {
         EXPECT_TRUE(platform::InitVideo());
         platform::RegisterWindowClass("Vamex Input Test", TestProc);
-        HWND w = platform::CreateWindow("Vamex Input Test", "Vamex Input Test", 50, 50, 640, 480);
+        HWND w = platform::NewWindow("Vamex Input Test", "Vamex Input Test", 50, 50, 640, 480);
         EXPECT_NE(w, nullptr);
-        platform::ShowWindow(w, true);
+        platform::SetWindowVisible(w, true);
         return w;
     }();
     return window;

@@ -69,7 +69,7 @@ TEST_P(KeyboardModes, KeysPressedTogetherSeenInOnePoll) {
 TEST_P(KeyboardModes, KeyHeldBeforeOpeningIsHeld) {
     Press(DIK_ESCAPE);
     uint8_t state[256];
-    platform::GetKeyboardState(state);  // the event reaches the platform before the open
+    platform::KeyboardState(state);  // the event reaches the platform before the open
     DirectInput in;
     Open(in, GetParam());
     in.GetKeyboardStatus();

@@ -62,7 +62,7 @@ TEST_F(MouseTest, FallbackPinsTheCursor) {
     DIMOUSEDATA m{};
     ASSERT_TRUE(in.GetMouseData(&m));
     int x = 0, y = 0;
-    platform::GetCursorPos(&x, &y);
+    platform::CursorPosition(&x, &y);
     EXPECT_EQ(x, 200);
     EXPECT_EQ(y, 200);
 
@@ -70,7 +70,7 @@ TEST_F(MouseTest, FallbackPinsTheCursor) {
     ASSERT_TRUE(in.GetMouseData(&m));
     EXPECT_EQ(m.dx, 30);
     EXPECT_EQ(m.dy, -20);
-    platform::GetCursorPos(&x, &y);
+    platform::CursorPosition(&x, &y);
     EXPECT_EQ(x, 200);
     EXPECT_EQ(y, 200);
     in.GetMouseData(&m);

@@ -301,7 +301,7 @@ TEST_F(LineFiles, AFailedRenameLeavesTheOriginalAndNoTemporaryFile) {
     platform::test::FailRename(true);
     EXPECT_EQ(PUTFILE(VXStr(file.c_str()), 0, VXStr("new")), 0);
     EXPECT_EQ(_g_error, 0) << "a failed write is not reported";
-    EXPECT_FALSE(platform::ReplaceFile(file, "x", 1));
+    EXPECT_FALSE(platform::RewriteFile(file, "x", 1));
     EXPECT_EQ(Read(file), "old\n");
     EXPECT_EQ(Entries(), std::vector<std::string>{"a.txt"});
 }

@@ -123,7 +123,7 @@ TEST(TempFolder, EndsWithASeparator) {
 
 TEST(Clock, TicksAdvanceInMilliseconds) {
     uint32_t start = platform::TickCount();
-    platform::Sleep(20);
+    platform::SleepFor(20);
     uint32_t later = platform::TickCount();
     EXPECT_GE((uint32_t)(later - start), 20u);
     // Sleeping until a tick never returns after it has arrived plus slack the
@@ -138,7 +138,7 @@ TEST(Threads, StillActiveUntilTheProcedureReturns) {
     static std::atomic<bool> release{false};
     struct Proc {
         static uint32_t Run(void* param) {
-            while (!release) platform::Sleep(1);
+            while (!release) platform::SleepFor(1);
             return *(uint32_t*)param;
         }
     };
@@ -147,7 +147,7 @@ TEST(Threads, StillActiveUntilTheProcedureReturns) {
     ASSERT_NE(thread, nullptr);
     EXPECT_TRUE(platform::ThreadStillActive(thread));
     release = true;
-    for (int i = 0; i < 5000 && platform::ThreadStillActive(thread); ++i) platform::Sleep(1);
+    for (int i = 0; i < 5000 && platform::ThreadStillActive(thread); ++i) platform::SleepFor(1);
     EXPECT_FALSE(platform::ThreadStillActive(thread));
     EXPECT_FALSE(platform::ThreadStillActive(nullptr));
 }

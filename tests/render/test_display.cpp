@@ -119,7 +119,7 @@ TEST(Display, FlipStartsANewBlackBackBuffer) {
 TEST(Display, LongFrameIsNotShortened) {
     ASSERT_TRUE(vxtest::OpenDisplay());
     lumeris.FlipScreens();
-    platform::Sleep(25);
+    platform::SleepFor(25);
     EXPECT_GE(lumeris.FlipScreens(), 25);
 }
 
@@ -138,41 +138,41 @@ TEST(Display, OtherMessagesReachTheWindowProcedure) {
     struct Proc {
         static LRESULT Call(HWND w, UINT m, WPARAM wp, LPARAM lp) {
             if (m == platform::WM_MOVE) ++seen;
-            return platform::DefWindowProc(w, m, wp, lp);
+            return platform::DefaultWindowProc(w, m, wp, lp);
         }
     };
     ASSERT_TRUE(platform::InitVideo());
     ASSERT_TRUE(platform::RegisterWindowClass("Vamex Pump", Proc::Call));
-    HWND window = platform::CreateWindow("Vamex Pump", "pump", 0, 0, 64, 64);
+    HWND window = platform::NewWindow("Vamex Pump", "pump", 0, 0, 64, 64);
     ASSERT_NE(window, nullptr);
     seen = 0;  // creating a real window already sends it WM_MOVE
-    platform::PostMessage(window, platform::WM_MOVE, 0, 0);
+    platform::QueueMessage(window, platform::WM_MOVE, 0, 0);
     platform::Message msg;
-    ASSERT_TRUE(platform::PeekMessage(&msg, window));
+    ASSERT_TRUE(platform::PollMessage(&msg, window));
     EXPECT_EQ(msg.message, platform::WM_MOVE);
-    platform::DispatchMessage(&msg);
+    platform::DeliverMessage(&msg);
     EXPECT_EQ(seen, 1);
-    EXPECT_FALSE(platform::PeekMessage(&msg, window));
-    platform::DestroyWindow(window);
+    EXPECT_FALSE(platform::PollMessage(&msg, window));
+    platform::DeleteWindow(window);
 }
 
 TEST(Display, FullscreenRefusedFallsBackToWindowed) {
     ASSERT_TRUE(vxtest::OpenDisplay());
-    platform::MoveWindow(lumeris.Window(), 50, 50, 800, 600);
+    platform::PlaceWindow(lumeris.Window(), 50, 50, 800, 600);
     int beforeWidth = 0, beforeHeight = 0, afterWidth = 0, afterHeight = 0;
     ASSERT_TRUE(vxtest::DesktopSize(&beforeWidth, &beforeHeight));
-    int cursor = platform::ShowCursor(true) - 1;
-    platform::ShowCursor(false);
+    int cursor = platform::ShowMouseCursor(true) - 1;
+    platform::ShowMouseCursor(false);
     // 640 x 480 is no mode of the test display: beep, windowed, false.
     if (lumeris.DoFullscreen()) GTEST_SKIP() << "display offers 640x480";
     EXPECT_FALSE(lumeris.Fullscreen());
     platform::Rect rect{};
-    platform::GetWindowRect(lumeris.Window(), &rect);
+    platform::WindowBounds(lumeris.Window(), &rect);
     EXPECT_EQ(rect.right - rect.left + rect.bottom - rect.top, 640 + 480);  // windowed size
     ASSERT_TRUE(vxtest::DesktopSize(&afterWidth, &afterHeight));
     EXPECT_EQ(afterWidth * 10000 + afterHeight, beforeWidth * 10000 + beforeHeight);
-    EXPECT_EQ(platform::ShowCursor(true), cursor + 1);  // the refusal hid no cursor
-    platform::ShowCursor(false);
+    EXPECT_EQ(platform::ShowMouseCursor(true), cursor + 1);  // the refusal hid no cursor
+    platform::ShowMouseCursor(false);
 }
 
 TEST(Display, FullscreenFallsBackToTheDesktopDepth) {
@@ -184,8 +184,8 @@ TEST(Display, FullscreenFallsBackToTheDesktopDepth) {
     int refused = depth == 16 ? 8 : 16;
     auto renderer = std::make_unique<OpenGLLumeris>();
     renderer->Init(window, desktopWidth, desktopHeight, refused, 5);
-    int cursor = platform::ShowCursor(true) - 1;
-    platform::ShowCursor(false);
+    int cursor = platform::ShowMouseCursor(true) - 1;
+    platform::ShowMouseCursor(false);
     // The desktop's size at another depth: only the size is changed.
     ASSERT_TRUE(renderer->DoFullscreen());
     EXPECT_TRUE(renderer->Fullscreen());
@@ -194,20 +194,20 @@ TEST(Display, FullscreenFallsBackToTheDesktopDepth) {
         GTEST_SKIP() << "the display takes " << refused << " bits a pixel too";
     }
     EXPECT_EQ(renderer->Bits(), depth);
-    EXPECT_EQ(platform::ShowCursor(true), cursor);  // hidden once: count one lower, now back
-    platform::ShowCursor(false);
+    EXPECT_EQ(platform::ShowMouseCursor(true), cursor);  // hidden once: count one lower, now back
+    platform::ShowMouseCursor(false);
     renderer->DoFullscreen();  // already full screen: the cursor is not hidden again
     renderer->DoWindowed();
     renderer->DoWindowed();  // already windowed: not shown twice
     EXPECT_FALSE(renderer->Fullscreen());
-    EXPECT_EQ(platform::ShowCursor(true), cursor + 1);
-    platform::ShowCursor(false);
+    EXPECT_EQ(platform::ShowMouseCursor(true), cursor + 1);
+    platform::ShowMouseCursor(false);
 }
 
 TEST(Display, InitTakesMissingSizeFromTheWindow) {
     HWND window = vxtest::OpenWindow();
     ASSERT_NE(window, nullptr);
-    platform::MoveWindow(window, 50, 50, 800, 600);
+    platform::PlaceWindow(window, 50, 50, 800, 600);
     auto renderer = std::make_unique<OpenGLLumeris>();
     renderer->Init(window, 0, 0, 0, 5);
     EXPECT_EQ(renderer->Width(), 800);
@@ -228,14 +228,14 @@ TEST(Display, QuitRequestBecomesTheCloseMessage) {
     HWND window = vxtest::OpenWindow();
     ASSERT_NE(window, nullptr);
     platform::Message msg;
-    while (platform::PeekMessage(&msg, window)) {
+    while (platform::PollMessage(&msg, window)) {
     }
     SDL_Event e{};
     e.type = SDL_QUIT;
     ASSERT_EQ(SDL_PushEvent(&e), 1);
     // A quit asked of the application (session end) reaches the window
     // procedure as WM_CLOSE, which ends the program; a window-manager close does not.
-    ASSERT_TRUE(platform::PeekMessage(&msg, window));
+    ASSERT_TRUE(platform::PollMessage(&msg, window));
     EXPECT_EQ(msg.message, platform::WM_CLOSE);
     EXPECT_EQ(msg.window, window);
 }

@@ -31,7 +31,7 @@ protected:
 #ifndef _WIN32
         setenv("SDL_AUDIODRIVER", "dummy", 0);
 #endif
-        ASSERT_EQ(DirectSoundCreate(&device), DS_OK);
+        ASSERT_EQ(OpenSoundDevice(&device), DS_OK);
         RenderAudioToMemory(device, true);
         rate = AudioDeviceRate(device);
     }
@@ -442,7 +442,7 @@ TEST(AudioFallback, NoUsableDriverFallsBackToDummy) {
         {
             setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
             LPDIRECTSOUND d = nullptr;
-            bool ok = DirectSoundCreate(&d) == DS_OK && std::strcmp(AudioDriver(d), "dummy") == 0;
+            bool ok = OpenSoundDevice(&d) == DS_OK && std::strcmp(AudioDriver(d), "dummy") == 0;
             Release(d);
             std::exit(ok ? 0 : 1);
         },

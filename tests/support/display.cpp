@@ -10,7 +10,7 @@ namespace vxtest {
 namespace {
 
 LRESULT TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return platform::DefWindowProc(window, message, wParam, lParam);
+    return platform::DefaultWindowProc(window, message, wParam, lParam);
 }
 
 }  // namespace
@@ -19,8 +19,8 @@ HWND OpenWindow() {
     static HWND window = [] {
         if (!platform::InitVideo()) return (HWND) nullptr;
         platform::RegisterWindowClass("Vamex Test", TestWindowProc);
-        HWND w = platform::CreateWindow("Vamex Test", "Vamex Test", 50, 50, 800, 600);
-        if (w) platform::ShowWindow(w, true);
+        HWND w = platform::NewWindow("Vamex Test", "Vamex Test", 50, 50, 800, 600);
+        if (w) platform::SetWindowVisible(w, true);
         return w;
     }();
     hWnd = window;
